@@ -1,0 +1,10 @@
+add_compile_options(-Wall -Wextra)
+if(TQ_WERROR)
+  add_compile_options(-Werror)
+endif()
+
+if(TQ_SANITIZE)
+  set(TQ_SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_compile_options(${TQ_SANITIZER_FLAGS})
+  add_link_options(${TQ_SANITIZER_FLAGS})
+endif()

@@ -1,0 +1,127 @@
+#include "TestMedia.h"
+
+#include <cstdio>
+#include <map>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace tqtest {
+namespace {
+
+struct Recipe
+{
+    std::string muxer;
+    std::string audio; // encoder options for the audio stream
+    std::string video; // encoder options when a video stream is wanted
+};
+
+// Containers and codecs that Debian's ffmpeg can write for each source type.
+const std::map<std::string, Recipe> &Recipes()
+{
+    static const std::map<std::string, Recipe> recipes = {
+        {"3gp", {"3gp", "-c:a aac -b:a 64k", "-c:v h263 -s 176x144"}},
+        {"3g2", {"3g2", "-c:a aac -b:a 64k", "-c:v h263 -s 176x144"}},
+        {"mp4", {"mp4", "-c:a aac", "-c:v mpeg4"}},
+        {"m4v", {"mp4", "-c:a aac", "-c:v mpeg4"}},
+        {"mov", {"mov", "-c:a aac", "-c:v mpeg4"}},
+        {"mpeg", {"mpeg", "-c:a mp2", "-c:v mpeg1video"}},
+        {"mpg", {"mpeg", "-c:a mp2", "-c:v mpeg1video"}},
+        {"avi", {"avi", "-c:a libmp3lame", "-c:v mpeg4"}},
+        {"asf", {"asf", "-c:a wmav2", "-c:v wmv2"}},
+        {"wmv", {"asf", "-c:a wmav2", "-c:v wmv2"}},
+        {"flv", {"flv", "-c:a libmp3lame -ar 44100", "-c:v flv1"}},
+        {"swf", {"swf", "-c:a libmp3lame -ar 44100", "-c:v flv1"}},
+        {"rm", {"rm", "-c:a ac3", "-c:v rv10"}},
+        {"rmvb", {"rm", "-c:a ac3", "-c:v rv20"}},
+        {"vob", {"vob", "-c:a ac3", "-c:v mpeg2video"}},
+        {"aac", {"adts", "-c:a aac", ""}},
+        {"ac3", {"ac3", "-c:a ac3", ""}},
+        {"m4a", {"ipod", "-c:a aac", ""}},
+        {"mp2", {"mp2", "-c:a mp2", ""}},
+        {"mp3", {"mp3", "-c:a libmp3lame", ""}},
+        {"ogg", {"ogg", "-c:a libvorbis", ""}},
+        {"tta", {"tta", "-c:a tta", ""}},
+        {"wav", {"wav", "-c:a pcm_s16le", ""}},
+        {"wma", {"asf", "-c:a wmav2", ""}},
+    };
+    return recipes;
+}
+
+std::string LowerExtension(const std::string &path)
+{
+    const auto dot = path.find_last_of('.');
+    std::string ext = dot == std::string::npos ? "" : path.substr(dot + 1);
+    for (char &c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
+}
+
+} // namespace
+
+const std::vector<std::string> &SourceExtensions()
+{
+    static const std::vector<std::string> extensions = {
+        "3gp", "3g2", "mp4", "m4v", "mpeg", "mpg", "avi", "asf", "mov", "wmv", "flv", "swf",
+        "rm",  "rmvb", "vob", "aac", "ac3", "m4a", "mp2", "mp3", "ogg", "tta", "wav", "wma"};
+    return extensions;
+}
+
+std::string ShellQuote(const std::string &text)
+{
+    std::string quoted = "'";
+    for (char c : text) {
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
+    }
+    return quoted + "'";
+}
+
+int RunShell(const std::string &command, std::string *output)
+{
+    FILE *pipe = popen((command + " 2>&1").c_str(), "r");
+    if (!pipe)
+        return -1;
+    char buffer[4096];
+    std::string text;
+    size_t count;
+    while ((count = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        text.append(buffer, count);
+    const int status = pclose(pipe);
+    if (output)
+        *output = text;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool MakeToneFile(const std::string &path, const ToneSpec &spec, std::string *error)
+{
+    const auto found = Recipes().find(LowerExtension(path));
+    if (found == Recipes().end()) {
+        if (error)
+            *error = "no recipe for " + path;
+        return false;
+    }
+    const Recipe &recipe = found->second;
+    std::ostringstream cmd;
+    cmd << "ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i "
+        << ShellQuote("sine=frequency=" + std::to_string(spec.frequency) +
+                      ":sample_rate=" + std::to_string(spec.sampleRate) +
+                      ":duration=" + std::to_string(spec.seconds));
+    if (spec.withVideo && !recipe.video.empty())
+        cmd << " -f lavfi -i " << ShellQuote("testsrc=size=176x144:rate=15:duration=" +
+                                              std::to_string(spec.seconds));
+    // The sine source peaks at 1/8 of full scale; scale it to the wanted peak level.
+    cmd << " -af " << ShellQuote("volume=" + std::to_string(spec.amplitude * 8.0));
+    cmd << " -ac " << spec.channels << " " << recipe.audio;
+    if (spec.withVideo && !recipe.video.empty())
+        cmd << " " << recipe.video;
+    cmd << " -f " << recipe.muxer << " " << ShellQuote(path);
+    std::string output;
+    const int status = RunShell(cmd.str(), &output);
+    if (status != 0 && error)
+        *error = output;
+    return status == 0;
+}
+
+} // namespace tqtest

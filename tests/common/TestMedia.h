@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tqtest {
+
+// Test media is generated at run time with the ffmpeg command-line tool (a test-only
+// generator; the program itself never runs it).
+struct ToneSpec
+{
+    double seconds = 1.0;
+    int frequency = 440;
+    int sampleRate = 44100;
+    int channels = 2;
+    double amplitude = 0.5; // peak level, 1.0 = full scale
+    bool withVideo = false; // add a small test-pattern video stream
+};
+
+// Writes a file whose container and codecs follow the extension of `path` (".mp3", ".avi",
+// ".wmv", ...). Returns false and fills `error` when ffmpeg fails.
+bool MakeToneFile(const std::string &path, const ToneSpec &spec, std::string *error = nullptr);
+
+// The source types the job list accepts, as lower-case extensions without the dot.
+const std::vector<std::string> &SourceExtensions();
+
+// Runs a command through /bin/sh and returns its exit status (-1 when it could not run).
+int RunShell(const std::string &command, std::string *output = nullptr);
+
+std::string ShellQuote(const std::string &text);
+
+} // namespace tqtest
