@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+// Small text utilities.
+class TStrFunc
+{
+public:
+    // The text after the last `separator`; the whole text when it does not occur.
+    static std::string AfterLast(const std::string &text, char separator);
+};
