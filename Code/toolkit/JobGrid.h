@@ -1,0 +1,85 @@
+#pragma once
+
+#include "toolkit/JobRows.h"
+
+#include <QIcon>
+#include <QStringList>
+#include <QTableWidget>
+#include <string>
+#include <vector>
+
+// The multi-column grid of the job list: a flat table of text rows with a hidden check column
+// and six visible columns, several-row selection that stays visible without focus, no cell
+// editing, user-resizable but fixed-order columns that share the width 68:28:28:28:28:28, and
+// dragging of the selected rows (a drag that ends outside the grid is reported, so that the
+// owner can remove the rows). Rows are addressed by index (0 = first), cells by JobColumn.
+class TJobGrid : public QTableWidget, public TJobRows
+{
+    Q_OBJECT
+
+public:
+    explicit TJobGrid(QWidget *parent = nullptr);
+
+    // TJobRows
+    int RowCount() const override;
+    std::string CellText(int row, int column) const override;
+    void SetCellText(int row, int column, const std::string &text) override;
+    bool IsRowSelected(int row) const override;
+
+    // Appends a row; missing cells are empty, extra cells ignored. Returns its index.
+    int AppendRow(const std::vector<std::string> &cells);
+    void DeleteRow(int row);
+    // Deletes every row; false when the grid still holds rows afterwards.
+    bool DeleteAllRows();
+    // Index of the row whose File Name equals `fileName` exactly, -1 when none.
+    int FindRow(const std::string &fileName) const;
+
+    // Indexes of the selected rows, in list order.
+    std::vector<int> SelectedRows() const;
+    void SetRowSelected(int row, bool selected);
+    void ClearRowSelection();
+    // The focused (current) row, -1 when no row has focus.
+    int FocusedRow() const;
+    // Makes `row` the focused row without changing the selection; -1 clears the focus.
+    void SetFocusedRow(int row);
+
+    // Suspends and resumes repainting around a batch of changes.
+    void BeginUpdate();
+    void EndUpdate();
+
+    // The small picture shown beside each visible column caption.
+    void SetHeaderPicture(const QIcon &picture);
+
+    // The share of the visible width each visible column gets (File Name first).
+    static const std::vector<int> &ColumnProportions();
+
+signals:
+    // Delete pressed in the grid, with any modifier keys.
+    void DeleteKeyPressed();
+    // A drag of rows that began in the grid has ended; `droppedOnGrid` is false when the rows
+    // were dropped elsewhere or the drag was cancelled.
+    void RowDragFinished(bool droppedOnGrid);
+    // Local files dragged from the desktop and dropped on the grid (paths as the system
+    // gives them).
+    void FilesDropped(const QStringList &paths);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void SetUpColumns();
+    void KeepSelectionColoursWithoutFocus();
+    void ApplyColumnProportions();
+    void RememberUserColumnWidths(int logicalIndex, int oldSize, int newSize);
+    bool IsValidCell(int row, int column) const;
+
+    std::vector<double> m_weights; // per visible column, follows the user's resizing
+    bool m_applyingWidths = false;
+    bool m_droppedOnSelf = false;
+    int m_updateDepth = 0;
+};
