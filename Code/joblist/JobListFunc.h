@@ -1,0 +1,49 @@
+#pragma once
+
+#include "preview/MediaEngine.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class ISourceFileDialog;
+class TJobGrid;
+class TMessageBoxes;
+
+// The job list operations: adding probed files, choosing them, removing and clearing rows.
+class TJobListFunc
+{
+public:
+    using ProbeEngineFactory = std::function<std::unique_ptr<MediaEngine>()>;
+
+    static constexpr const char *ReadingErrorText = "Files reading error! Please check your files.";
+
+    // `boxes` shows the reading warning; `probeFactory` makes the private engine of each add
+    // (the libavformat probe unless a test gives another).
+    explicit TJobListFunc(const TMessageBoxes &boxes, ProbeEngineFactory probeFactory = {});
+
+    // Appends a row for each name that is new to the list, has an accepted extension, lasts at
+    // least one second and whose size can be read; a failing probe or size read gives one
+    // warning per file. Folders and unaccepted names are skipped silently.
+    void AddFilesToList(TJobGrid &list, const std::vector<std::string> &names) const;
+    // The dialog's chosen files (empty when cancelled), without repeats when asked.
+    static std::vector<std::string> ChooseSourceFiles(ISourceFileDialog &dialog,
+                                                      bool removeDuplicates,
+                                                      const std::string &initialFolder);
+    // First occurrences in order; exact, case-sensitive comparison.
+    static std::vector<std::string> RemoveDuplicateNames(const std::vector<std::string> &names);
+    // Deletes the selected rows; the row above the focused one, when it survives, becomes the
+    // focused and selected row.
+    static void RemoveSelectedFiles(TJobGrid &list);
+    static bool ClearFileList(TJobGrid &list);
+    // Length in bytes, -1 when the file cannot be read.
+    static int64_t GetFileSize(const std::string &fileName);
+    // Whole seconds (truncated), 0 on any failure.
+    static int64_t GetMediaDuration(const std::string &fileName, MediaEngine &engine);
+
+private:
+    const TMessageBoxes &m_boxes;
+    ProbeEngineFactory m_probeFactory;
+};

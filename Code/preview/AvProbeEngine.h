@@ -1,0 +1,52 @@
+#pragma once
+
+#include "preview/MediaEngine.h"
+
+#include <memory>
+
+struct AVFormatContext;
+
+// A media engine that only reads: RenderFile opens the file with libavformat and reads its
+// stream information, DurationMs reports the container's duration. It plays nothing. Inputs
+// are read through the "file" protocol only and only by media demuxers, so a playlist or a
+// concatenation list disguised as a media file is refused instead of opening other files.
+class TAvProbeEngine : public MediaEngine
+{
+public:
+    TAvProbeEngine();
+    ~TAvProbeEngine() override;
+
+    bool Active() const override { return m_active; }
+    void SetActive(bool active) override;
+    void ClearGraph() override;
+    int RenderFile(const std::string &path) override;
+    void Play() override;
+    void Pause() override;
+    void Stop() override;
+    int64_t DurationMs() const override;
+    int64_t CurrentPosition() const override { return 0; }
+    void SeekTo(int64_t) override {}
+    void SetTimerCallback(TimerCallback) override {}
+
+    // The demuxers a source file may be read with (libavformat names, comma-separated).
+    static const char *MediaDemuxers();
+    // The number of audio and video streams of `path` that have no decoder. Raises
+    // EMediaEngineError when the file cannot be opened or read as media.
+    static int CountStreamsWithoutDecoder(const std::string &path);
+
+private:
+    struct InputDeleter
+    {
+        void operator()(AVFormatContext *context) const;
+    };
+    using InputPtr = std::unique_ptr<AVFormatContext, InputDeleter>;
+
+    static InputPtr OpenInput(const std::string &path);
+    static int CountUndecodable(const AVFormatContext &input);
+    static int64_t ReadDurationMs(const AVFormatContext &input);
+    void RequireActive(const char *operation) const;
+
+    bool m_active = false;
+    bool m_loaded = false;
+    int64_t m_durationMs = 0;
+};
