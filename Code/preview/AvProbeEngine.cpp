@@ -5,6 +5,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/dict.h>
 #include <libavutil/error.h>
+#include <libavutil/log.h>
 }
 
 #include <algorithm>
@@ -31,7 +32,11 @@ void TAvProbeEngine::InputDeleter::operator()(AVFormatContext *context) const
     avformat_close_input(&context);
 }
 
-TAvProbeEngine::TAvProbeEngine() = default;
+TAvProbeEngine::TAvProbeEngine()
+{
+    // Warnings such as "estimating duration from bitrate" are normal for raw streams.
+    av_log_set_level(AV_LOG_ERROR);
+}
 TAvProbeEngine::~TAvProbeEngine() = default;
 
 const char *TAvProbeEngine::MediaDemuxers()

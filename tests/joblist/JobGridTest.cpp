@@ -1,0 +1,103 @@
+#include "toolkit/JobGrid.h"
+
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+void AddRows(TJobGrid &grid, int count)
+{
+    for (int i = 0; i < count; ++i)
+        grid.AppendRow({"True", "/m/" + std::to_string(i) + ".mp3", "1 KB", "00:00:09", "00:00:00",
+                        "00:00:09", "00:00:09"});
+}
+
+TEST(JobGrid, HasSixVisibleCaptionedColumnsAfterTheHiddenCheckColumn)
+{
+    TJobGrid grid;
+    ASSERT_EQ(grid.columnCount(), JobColumn::Count);
+    EXPECT_TRUE(grid.isColumnHidden(JobColumn::CheckStatus));
+    QStringList captions;
+    for (int column = JobColumn::FileName; column < JobColumn::Count; ++column) {
+        EXPECT_FALSE(grid.isColumnHidden(column));
+        captions << grid.horizontalHeaderItem(column)->text();
+    }
+    EXPECT_EQ(captions, (QStringList{"File Name", "File Size", "Duration", "Start Time", "End Time",
+                                     "Cut Time"}));
+    EXPECT_FALSE(grid.horizontalHeader()->sectionsMovable());
+    EXPECT_EQ(grid.horizontalHeader()->sectionResizeMode(1), QHeaderView::Interactive);
+}
+
+TEST(JobGrid, VisibleColumnsShareTheWidthInFixedProportions)
+{
+    TJobGrid grid;
+    grid.resize(557, 158);
+    grid.show();
+    QApplication::processEvents();
+    const int available = grid.viewport()->width();
+    int total = 0;
+    for (int column = JobColumn::FileName; column < JobColumn::Count; ++column)
+        total += grid.columnWidth(column);
+    EXPECT_EQ(total, available);
+    const double fileName = grid.columnWidth(JobColumn::FileName);
+    for (int column = JobColumn::FileSize; column < JobColumn::Count; ++column)
+        EXPECT_NEAR(fileName / grid.columnWidth(column), 68.0 / 28.0, 0.1);
+}
+
+TEST(JobGrid, CellsAreAddressedByIndexAndOutOfRangeIsHarmless)
+{
+    TJobGrid grid;
+    AddRows(grid, 2);
+    EXPECT_EQ(grid.RowCount(), 2);
+    EXPECT_EQ(grid.CellText(1, JobColumn::FileName), "/m/1.mp3");
+    grid.SetCellText(1, JobColumn::StartTime, "00:00:03");
+    EXPECT_EQ(grid.CellText(1, JobColumn::StartTime), "00:00:03");
+    EXPECT_EQ(grid.CellText(5, 1), "");
+    EXPECT_EQ(grid.CellText(0, 9), "");
+    grid.SetCellText(7, 1, "x");
+    EXPECT_EQ(grid.FindRow("/m/1.mp3"), 1);
+    EXPECT_EQ(grid.FindRow("/M/1.mp3"), -1);
+}
+
+TEST(JobGrid, DoubleClickOpensNoEditor)
+{
+    TJobGrid grid;
+    grid.resize(557, 158);
+    AddRows(grid, 1);
+    grid.show();
+    QApplication::processEvents();
+    const QRect cell = grid.visualRect(grid.model()->index(0, JobColumn::StartTime));
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_NE(grid.state(), QAbstractItemView::EditingState);
+    EXPECT_FALSE(grid.item(0, JobColumn::StartTime)->flags() & Qt::ItemIsEditable);
+    EXPECT_EQ(grid.CellText(0, JobColumn::StartTime), "00:00:00");
+}
+
+TEST(JobGrid, SeveralRowsSelectAndTheSelectionKeepsItsColourWithoutFocus)
+{
+    TJobGrid grid;
+    AddRows(grid, 4);
+    grid.SetRowSelected(0, true);
+    grid.SetRowSelected(2, true);
+    EXPECT_EQ(grid.SelectedRows(), (std::vector<int>{0, 2}));
+    EXPECT_EQ(grid.palette().color(QPalette::Inactive, QPalette::Highlight),
+              grid.palette().color(QPalette::Active, QPalette::Highlight));
+}
+
+TEST(JobGrid, DroppedLocalFilesAreReported)
+{
+    TJobGrid grid;
+    QSignalSpy dropped(&grid, &TJobGrid::FilesDropped);
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile("/music/a b.mp3"), QUrl("http://host/x.mp3")});
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(grid.viewport(), &drop);
+    ASSERT_EQ(dropped.count(), 1);
+    EXPECT_EQ(dropped.at(0).at(0).toStringList(), QStringList{"/music/a b.mp3"});
+}
+
+} // namespace
