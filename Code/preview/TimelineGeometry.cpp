@@ -1,0 +1,93 @@
+#include "preview/TimelineGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+void TTimelineGeometry::SetLeftWidth(int width)
+{
+    m_left = std::clamp(width, 1, TrackLength - 1 - m_right);
+}
+
+void TTimelineGeometry::SetRightWidth(int width)
+{
+    m_right = std::clamp(width, 1, TrackLength - 1 - m_left);
+}
+
+int64_t TTimelineGeometry::RoundHalfEven(double value)
+{
+    const double floor = std::floor(value);
+    const double fraction = value - floor;
+    if (fraction > 0.5)
+        return int64_t(floor) + 1;
+    if (fraction < 0.5)
+        return int64_t(floor);
+    return std::fmod(floor, 2.0) == 0.0 ? int64_t(floor) : int64_t(floor) + 1;
+}
+
+void TTimelineGeometry::Place(int64_t start, int64_t end, int64_t durationSeconds)
+{
+    if (durationSeconds <= 0)
+        return;
+    const double scale = double(TrackLength) / double(durationSeconds);
+    // Requests far outside the strip are cut before they reach int.
+    const auto request = [](double pixels) {
+        return int(std::clamp<double>(pixels, -4 * TrackLength, 4 * TrackLength));
+    };
+    int left = m_left;
+    int right = m_right;
+    const int newLeft = request(double(RoundHalfEven(double(start) * scale)) + 1);
+    if (std::abs(newLeft - left) > 1)
+        left = newLeft;
+    const int newRight = request(TrackLength - double(RoundHalfEven(double(end) * scale)) + 1);
+    if (std::abs(newRight - right) > 2)
+        right = newRight;
+
+    m_left = std::clamp(left, 1, TrackLength - 2);
+    m_right = std::clamp(right, 1, TrackLength - 1 - m_left);
+}
+
+TTimelineGeometry::Move TTimelineGeometry::Nudge(Image image, Button button, int step)
+{
+    if (button == Button::Middle)
+        return Move::None;
+    const bool left = button == Button::Left;
+    if (image == Image::Left && !left) {
+        if (m_left <= step)
+            return Move::None;
+        m_left -= step;
+        return Move::StartMarker;
+    }
+    if (image == Image::Right && left) {
+        if (m_right <= step)
+            return Move::None;
+        m_right -= step;
+        return Move::EndMarker;
+    }
+    // The remaining presses take the step from the middle image.
+    if (MiddleWidth() <= step)
+        return Move::None;
+    if (left && image != Image::Right) {
+        m_left += step;
+        return Move::StartMarker;
+    }
+    m_right += step;
+    return Move::EndMarker;
+}
+
+int TTimelineGeometry::NudgeStep(bool ctrl, bool shift, bool otherKeysOrButtons)
+{
+    if (otherKeysOrButtons || ctrl == shift)
+        return 5;
+    return ctrl ? 1 : 10;
+}
+
+int64_t TTimelineGeometry::Percent(int position)
+{
+    return int64_t(position) * 121 / 260;
+}
+
+int64_t TTimelineGeometry::SecondsAt(int64_t percent, int64_t durationSeconds)
+{
+    return percent * durationSeconds / 100;
+}
