@@ -1,0 +1,161 @@
+#include "InputMedia.h"
+
+#include "EncoderError.h"
+
+#include <cmath>
+
+extern "C" {
+#include <libavutil/channel_layout.h>
+}
+
+namespace evc {
+namespace {
+
+std::string FormatNameList(const AVInputFormat *format)
+{
+    return format ? format->name : "?";
+}
+
+} // namespace
+
+const char *MediaDemuxerWhitelist()
+{
+    return "mov,mp4,m4a,3gp,3g2,mj2,mpeg,mpegts,mpegvideo,avi,asf,flv,live_flv,swf,rm,aac,ac3,"
+           "eac3,mp3,ogg,tta,wav,w64,matroska,webm,flac,wv,aiff,amr,amrnb,amrwb,caf,au,dts,"
+           "truehd,mlp,ape,mpc,mpc8,shn,voc,dv,nut,gxf,mxf,ircam,sox,xwma,oma";
+}
+
+InputMedia::InputMedia(const std::string &path)
+{
+    AVDictionary *rawOptions = nullptr;
+    av_dict_set(&rawOptions, "protocol_whitelist", "file", 0);
+    av_dict_set(&rawOptions, "format_whitelist", MediaDemuxerWhitelist(), 0);
+    std::unique_ptr<AVDictionary, DictionaryDeleter> options(rawOptions);
+
+    // The "file:" prefix makes a name such as "concat:a|b" an ordinary file name.
+    const std::string url = "file:" + path;
+    AVFormatContext *opened = nullptr;
+    AVDictionary *optionsInOut = options.release();
+    const int result = avformat_open_input(&opened, url.c_str(), nullptr, &optionsInOut);
+    options.reset(optionsInOut);
+    if (result < 0) {
+        if (result == AVERROR(EINVAL) || result == AVERROR_INVALIDDATA)
+            throw EncoderError("\"" + path + "\" is not a media file that evc can read");
+        throw EncoderError("cannot open \"" + path + "\": " + AvErrorText(result));
+    }
+    m_format.reset(opened);
+
+    CheckAv(avformat_find_stream_info(m_format.get(), nullptr),
+            "cannot read the streams of \"" + path + "\"");
+    const AVCodec *decoder = nullptr;
+    m_audioIndex = av_find_best_stream(m_format.get(), AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
+    if (m_audioIndex == AVERROR_STREAM_NOT_FOUND)
+        throw EncoderError("\"" + path + "\" has no audio stream");
+    if (m_audioIndex < 0 || !decoder)
+        throw EncoderError("\"" + path + "\" has no audio stream that evc can decode (" +
+                           FormatNameList(m_format->iformat) + ")");
+
+    // Only the audio stream is demuxed further.
+    for (unsigned i = 0; i < m_format->nb_streams; ++i) {
+        if (static_cast<int>(i) != m_audioIndex)
+            m_format->streams[i]->discard = AVDISCARD_ALL;
+    }
+
+    m_decoder.reset(avcodec_alloc_context3(decoder));
+    if (!m_decoder)
+        throw EncoderError("out of memory");
+    CheckAv(
+        avcodec_parameters_to_context(m_decoder.get(), m_format->streams[m_audioIndex]->codecpar),
+        "cannot set up the audio decoder");
+    m_decoder->pkt_timebase = m_format->streams[m_audioIndex]->time_base;
+    m_decoder->thread_count = 1;
+    CheckAv(avcodec_open2(m_decoder.get(), decoder, nullptr),
+            std::string("cannot open the ") + decoder->name + " decoder");
+    if (m_decoder->sample_rate <= 0 || m_decoder->ch_layout.nb_channels <= 0)
+        throw EncoderError("the audio stream of \"" + path +
+                           "\" has no valid sample rate or channel count");
+
+    if (m_format->start_time != AV_NOPTS_VALUE)
+        m_originMicroseconds = m_format->start_time;
+    m_packet = NewPacket();
+}
+
+double InputMedia::DurationSeconds() const
+{
+    if (m_format->duration == AV_NOPTS_VALUE || m_format->duration <= 0)
+        return -1;
+    return static_cast<double>(m_format->duration) / AV_TIME_BASE;
+}
+
+void InputMedia::SeekBefore(double seconds)
+{
+    const int64_t target = m_originMicroseconds + static_cast<int64_t>(seconds * AV_TIME_BASE);
+    // A failed seek is not fatal: decoding from the start reaches the segment as well.
+    if (avformat_seek_file(m_format.get(), -1, INT64_MIN, target, target, 0) >= 0)
+        avcodec_flush_buffers(m_decoder.get());
+}
+
+double InputMedia::FrameSeconds(const AVFrame *frame) const
+{
+    const int64_t pts =
+        frame->best_effort_timestamp != AV_NOPTS_VALUE ? frame->best_effort_timestamp : frame->pts;
+    if (pts == AV_NOPTS_VALUE)
+        return -1;
+    const int64_t micro =
+        av_rescale_q(pts, m_format->streams[m_audioIndex]->time_base, AV_TIME_BASE_Q);
+    return static_cast<double>(micro - m_originMicroseconds) / AV_TIME_BASE;
+}
+
+bool InputMedia::FeedDecoder()
+{
+    while (true) {
+        const int read = av_read_frame(m_format.get(), m_packet.get());
+        if (read < 0) {
+            if (read != AVERROR_EOF && m_format->pb && m_format->pb->error < 0)
+                throw EncoderError("cannot read the input: " + AvErrorText(m_format->pb->error));
+            // The end of the input, or data past which nothing can be read: drain the decoder.
+            m_draining = true;
+            avcodec_send_packet(m_decoder.get(), nullptr);
+            return false;
+        }
+        if (m_packet->stream_index != m_audioIndex) {
+            av_packet_unref(m_packet.get());
+            continue;
+        }
+        const int sent = avcodec_send_packet(m_decoder.get(), m_packet.get());
+        av_packet_unref(m_packet.get());
+        if (sent == AVERROR(ENOMEM))
+            throw EncoderError("out of memory");
+        // A damaged packet is skipped, as players do; the rest of the file still converts.
+        if (sent < 0 && sent != AVERROR(EAGAIN))
+            ++m_decodeErrors;
+        return true;
+    }
+}
+
+bool InputMedia::NextFrame(AVFrame *frame)
+{
+    while (true) {
+        const int result = avcodec_receive_frame(m_decoder.get(), frame);
+        if (result >= 0) {
+            if (frame->nb_samples > 0 && frame->sample_rate > 0 && frame->ch_layout.nb_channels > 0)
+                return true;
+            av_frame_unref(frame);
+            continue;
+        }
+        if (result == AVERROR_EOF)
+            return false;
+        if (result != AVERROR(EAGAIN)) {
+            if (result == AVERROR(ENOMEM))
+                throw EncoderError("out of memory");
+            ++m_decodeErrors;
+            if (m_draining)
+                return false;
+        }
+        if (m_draining)
+            return false;
+        FeedDecoder();
+    }
+}
+
+} // namespace evc

@@ -1,0 +1,251 @@
+#include "Transcoder.h"
+
+#include "AudioEncoder.h"
+#include "CodecFitting.h"
+#include "EncoderError.h"
+#include "InputMedia.h"
+#include "MediaTags.h"
+#include "OutputFile.h"
+#include "SampleStage.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <map>
+
+namespace evc {
+namespace {
+
+// Decoding starts this much before a segment, so that codecs that need earlier data (the MP3 bit
+// reservoir, for one) have settled when the segment begins.
+constexpr double kSeekPreRollSeconds = 1.0;
+
+AVCodecID CodecIdOf(const std::string &codecName)
+{
+    static const std::map<std::string, AVCodecID> ids = {
+        {"amr_nb", AV_CODEC_ID_AMR_NB}, {"aac", AV_CODEC_ID_AAC},
+        {"mp3", AV_CODEC_ID_MP3},       {"ac3", AV_CODEC_ID_AC3},
+        {"vorbis", AV_CODEC_ID_VORBIS}, {"pcm_s16le", AV_CODEC_ID_PCM_S16LE},
+    };
+    const auto found = ids.find(codecName);
+    return found == ids.end() ? AV_CODEC_ID_NONE : found->second;
+}
+
+void CheckOutputPath(const EncoderOptions &options)
+{
+    std::error_code error;
+    const std::filesystem::path output(options.outputPath);
+    if (!std::filesystem::exists(output, error))
+        return;
+    if (std::filesystem::is_directory(output, error))
+        throw EncoderError("the output \"" + options.outputPath + "\" is a folder");
+    if (std::filesystem::equivalent(output, std::filesystem::path(options.inputPath), error))
+        throw EncoderError("the output \"" + options.outputPath + "\" is the input file");
+    if (!options.overwrite)
+        throw EncoderError("the output \"" + options.outputPath +
+                           "\" exists already (give -y to overwrite it)");
+}
+
+std::string KbpsText(int64_t bitRate)
+{
+    char text[32];
+    if (bitRate % 1000 == 0)
+        std::snprintf(text, sizeof text, "%lld kbit/s", static_cast<long long>(bitRate / 1000));
+    else
+        std::snprintf(text, sizeof text, "%.2f kbit/s", static_cast<double>(bitRate) / 1000.0);
+    return text;
+}
+
+std::string Banner(const EncoderOptions &options, const AudioEncoder &encoder,
+                   const AudioSettings &settings, double gain)
+{
+    std::string text = "evc: \"" + options.inputPath + "\" -> \"" + options.outputPath +
+                       "\": " + settings.codecName + " (" + encoder.Name() + "), " +
+                       KbpsText(encoder.BitRate()) + ", " + std::to_string(encoder.SampleRate()) +
+                       " Hz, " + std::to_string(encoder.Channels()) +
+                       (encoder.Channels() == 1 ? " channel" : " channels") + ", volume " +
+                       std::to_string(static_cast<int>(std::lround(gain * 100))) + "%";
+    if (options.startSeconds)
+        text += ", from " + TimeText(*options.startSeconds);
+    if (options.lengthSeconds)
+        text += ", length " + TimeText(*options.lengthSeconds);
+    if (!settings.notes.empty()) {
+        text += " (adjusted to the codec:";
+        for (size_t i = 0; i < settings.notes.size(); ++i)
+            text += (i ? ", " : " ") + settings.notes[i];
+        text += ")";
+    }
+    return text;
+}
+
+// Feeds the encoder from the stage and writes what it returns.
+class Pipeline
+{
+public:
+    Pipeline(SampleStage &stage, AudioEncoder &encoder, OutputFile &output,
+             ProgressReporter &reporter)
+        : m_stage(stage), m_encoder(encoder), m_output(output), m_reporter(reporter),
+          m_frame(NewFrame()), m_packet(NewPacket())
+    {
+    }
+
+    void Pump()
+    {
+        while (m_stage.Pull(m_frame.get())) {
+            m_encoder.Send(m_frame.get());
+            Drain();
+        }
+    }
+
+    void Flush()
+    {
+        m_stage.Finish();
+        Pump();
+        m_encoder.Send(nullptr);
+        Drain();
+    }
+
+    double Seconds() const { return m_seconds; }
+    bool WroteAudio() const { return m_packets > 0; }
+
+private:
+    void Drain()
+    {
+        while (m_encoder.Receive(m_packet.get())) {
+            const int64_t end = m_packet->pts + std::max<int64_t>(m_packet->duration, 0);
+            m_seconds = std::max(m_seconds, static_cast<double>(end) / m_encoder.SampleRate());
+            m_output.WriteAudio(m_packet.get());
+            av_packet_unref(m_packet.get());
+            ++m_packets;
+            m_reporter.Update(m_seconds, m_output.BytesWritten());
+        }
+    }
+
+    SampleStage &m_stage;
+    AudioEncoder &m_encoder;
+    OutputFile &m_output;
+    ProgressReporter &m_reporter;
+    FramePtr m_frame;
+    PacketPtr m_packet;
+    double m_seconds = 0;
+    int64_t m_packets = 0;
+};
+
+// Where the segment starts inside a decoded frame: the index of its first sample to keep, or
+// nb_samples when the whole frame lies before the start.
+int FirstSampleInSegment(double frameSeconds, const AVFrame *frame, double startSeconds)
+{
+    const double skip = (startSeconds - frameSeconds) * frame->sample_rate;
+    if (skip <= 0)
+        return 0;
+    if (skip >= frame->nb_samples)
+        return frame->nb_samples;
+    return static_cast<int>(std::llround(skip));
+}
+
+} // namespace
+
+std::string TimeText(double seconds)
+{
+    const auto whole = static_cast<long long>(std::floor(seconds));
+    char text[48];
+    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", whole / 3600, whole / 60 % 60,
+                  whole % 60);
+    std::string result = text;
+    const double fraction = seconds - static_cast<double>(whole);
+    if (fraction > 0.0005) {
+        std::snprintf(text, sizeof text, "%.3f", fraction);
+        result += text + 1;
+    }
+    return result;
+}
+
+TranscodeSummary Transcode(const EncoderOptions &options, ProgressReporter &reporter)
+{
+    const char *muxer = MuxerForPath(options.outputPath);
+    if (!muxer)
+        throw EncoderError("cannot tell the output type of \"" + options.outputPath +
+                           "\"; use .amr, .aac, .mp3, .ac3, .m4a, .ogg or .wav");
+    const std::string codecName =
+        options.codecName.empty() ? DefaultCodecForPath(options.outputPath) : options.codecName;
+    CheckOutputPath(options);
+
+    InputMedia input(options.inputPath);
+    const double start = options.startSeconds.value_or(0.0);
+    const double duration = input.DurationSeconds();
+    if (options.startSeconds && duration >= 0 && start >= duration)
+        throw EncoderError("the start " + TimeText(start) + " lies past the end of \"" +
+                           options.inputPath + "\" (length " + TimeText(duration) + ")");
+
+    AudioRequest request;
+    request.sampleRate = options.sampleRate.value_or(0);
+    request.channels = options.channels.value_or(0);
+    request.kbps = options.audioKbps.value_or(0);
+    request.sourceSampleRate = input.Decoder()->sample_rate;
+    request.sourceChannels = input.Decoder()->ch_layout.nb_channels;
+    const AudioSettings settings = FitAudioSettings(codecName, request, EncoderAccepts);
+
+    OutputFile output(options.outputPath, muxer);
+    if (!output.Accepts(CodecIdOf(codecName)))
+        throw EncoderError("a " + std::string(muxer) + " file cannot hold " + codecName + " audio");
+    std::unique_ptr<AudioEncoder> encoder = OpenAudioEncoder(settings, output.NeedsGlobalHeader());
+    output.AddAudioStream(*encoder);
+    AVDictionary *tags = CollectTags(input.Format(), input.AudioStream());
+    std::unique_ptr<AVDictionary, DictionaryDeleter> ownedTags(tags);
+    output.SetTags(tags);
+    if (MuxerHoldsCover(muxer)) {
+        if (const AVStream *cover = FindCoverPicture(input.Format()))
+            output.AddCover(cover);
+    }
+
+    const double gain = options.volumePercent.value_or(100) / 100.0;
+    reporter.Line(Banner(options, *encoder, settings, gain));
+    reporter.Waiting();
+
+    const int64_t maxSamples =
+        options.lengthSeconds
+            ? static_cast<int64_t>(std::llround(*options.lengthSeconds * encoder->SampleRate()))
+            : -1;
+    SampleStage stage(encoder->SampleRate(), encoder->Channels(), encoder->SampleFormat(),
+                      encoder->FrameSize(), gain, maxSamples);
+    Pipeline pipeline(stage, *encoder, output, reporter);
+
+    const bool trimStart = start > 0;
+    if (trimStart)
+        input.SeekBefore(std::max(0.0, start - kSeekPreRollSeconds));
+    FramePtr frame = NewFrame();
+    double expectedSeconds = -1;
+    bool reachedStart = !trimStart;
+    while (!stage.LimitReached() && input.NextFrame(frame.get())) {
+        int first = 0;
+        if (trimStart) {
+            double at = input.FrameSeconds(frame.get());
+            if (at < 0)
+                at = std::max(expectedSeconds, 0.0);
+            expectedSeconds = at + static_cast<double>(frame->nb_samples) / frame->sample_rate;
+            first = FirstSampleInSegment(at, frame.get(), start);
+            reachedStart = reachedStart || first < frame->nb_samples;
+        }
+        stage.Push(frame.get(), first);
+        av_frame_unref(frame.get());
+        pipeline.Pump();
+    }
+    pipeline.Flush();
+
+    if (!pipeline.WroteAudio()) {
+        if (!reachedStart)
+            throw EncoderError("the start " + TimeText(start) + " lies past the end of \"" +
+                               options.inputPath + "\"");
+        throw EncoderError("no audio could be decoded from \"" + options.inputPath + "\"");
+    }
+    output.Finish();
+    reporter.Update(pipeline.Seconds(), output.BytesWritten(), true);
+
+    TranscodeSummary summary;
+    summary.seconds = pipeline.Seconds();
+    summary.bytes = output.BytesWritten();
+    summary.clipped = stage.ClippedSamples();
+    return summary;
+}
+
+} // namespace evc
