@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// One entry of the system's process list.
+struct ProcessEntry
+{
+    long id = 0;
+    long parentId = 0;
+    std::string imageName; // file name of the running program, e.g. "evc"
+};
+
+// The system's process list and the termination of a listed process. An interface, so tests
+// can restrict what a walk sees to the processes they started themselves.
+class ProcessTable
+{
+public:
+    virtual ~ProcessTable() = default;
+    // The processes that run now; ended processes that were not yet reaped are left out.
+    virtual std::vector<ProcessEntry> Snapshot() const = 0;
+    // Ends the process at once. False when it does not exist or may not be ended.
+    virtual bool Terminate(long processId) = 0;
+};
+
+// The real process list of this machine.
+class SystemProcessTable : public ProcessTable
+{
+public:
+    std::vector<ProcessEntry> Snapshot() const override;
+    bool Terminate(long processId) override;
+};
+
+long CurrentProcessId();
+
+// Enabling a privilege of the process's own token: this platform has no such tokens, so it
+// succeeds without doing anything.
+bool EnablePrivilege(const std::string &privilegeName, bool enable);
+
+} // namespace platform
