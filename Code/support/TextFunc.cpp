@@ -2,7 +2,6 @@
 
 #include <QLocale>
 #include <charconv>
-#include <cmath>
 #include <limits>
 
 namespace {
@@ -124,18 +123,18 @@ std::string TTextFunc::FormatFileSize(int64_t bytes, const std::string &decimalS
     constexpr int64_t oneGigabyte = int64_t(1) << 30;
     const int64_t count = bytes < 0 ? 0 : bytes;
 
-    double value = static_cast<double>(count);
+    // The unit is chosen as by repeated division by 1024; the value is then cut to hundredths
+    // in integer arithmetic, so no rounding can lift it (1048575 bytes stay 1023.99 KB).
     int unit = 0;
     if (count >= oneGigabyte) {
-        value = value / 1024 / 1024 / 1024;
         unit = 3;
     } else {
-        for (int step = 0; step < 3 && value >= 1024; ++step) {
-            value /= 1024;
+        while (unit < 3 && count >= (int64_t(1) << (10 * (unit + 1))))
             ++unit;
-        }
     }
-    value = std::trunc(value * 100) / 100; // cut, never round up
+    const auto hundredths =
+        static_cast<int64_t>((static_cast<unsigned __int128>(count) * 100) >> (10 * unit));
+    const double value = static_cast<double>(hundredths) / 100;
 
     char buffer[64];
     const auto result =
