@@ -64,10 +64,26 @@ void TProfileFunc::FillProfileCombo(TChoiceList &cbbProfile) const
 void TProfileFunc::FillCustomProfileCombo(TChoiceList &cbbCustomProfile) const
 {
     const std::string shown = cbbCustomProfile.Text();
+    const int position = cbbCustomProfile.ItemIndex();
+    const std::string selectedName = cbbCustomProfile.SelectedItem();
     const std::vector<std::string> names = m_ini.ReadIniSections(kProfileStoreFile);
     cbbCustomProfile.Clear();
     for (const std::string &name : names)
         cbbCustomProfile.Add(name);
+    // A selected profile that is still stored stays selected (the command builder applies the
+    // selected one); otherwise nothing is selected and the shown text stays as it was.
+    if (position >= 0) {
+        if (cbbCustomProfile.Item(position) == selectedName) {
+            cbbCustomProfile.SetItemIndex(position);
+            return;
+        }
+        for (int i = 0; i < cbbCustomProfile.Count(); ++i) {
+            if (cbbCustomProfile.Item(i) == selectedName) {
+                cbbCustomProfile.SetItemIndex(i);
+                return;
+            }
+        }
+    }
     cbbCustomProfile.SetText(shown);
 }
 
@@ -81,8 +97,10 @@ void TProfileFunc::KeepProfileComboInStep(TChoiceList &cbbProfile) const
         cbbProfile.SetItemIndex(position);
         return;
     }
+    if (position < kBuiltInProfileCount)
+        return; // nothing was selected: "Normal Quality" now is
     for (int i = kBuiltInProfileCount; i < cbbProfile.Count(); ++i) {
-        if (position >= kBuiltInProfileCount && cbbProfile.Item(i) == selectedName) {
+        if (cbbProfile.Item(i) == selectedName) {
             cbbProfile.SetItemIndex(i);
             return;
         }

@@ -37,7 +37,8 @@ public:
     void FillAllCombos(const TMainProfileControls &main, const TOptionLists &options) const;
     // Appends the five built-in names and the stored names; selects "Normal Quality".
     void FillProfileCombo(TChoiceList &cbbProfile) const;
-    // Replaces the entries by the stored names in store order; the shown text stays.
+    // Replaces the entries by the stored names in store order. A selected profile that is still
+    // stored stays selected; otherwise the shown text stays, with no entry selected.
     void FillCustomProfileCombo(TChoiceList &cbbCustomProfile) const;
     // Brings the main window's profile list in step with the store after a change of the store:
     // the same built-in position, or the same custom profile at its new position, or "Normal
