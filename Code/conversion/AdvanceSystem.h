@@ -1,0 +1,40 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+// Runs one console program from a command line and hands its output to a callback while it
+// runs. Standard input is a pipe that nobody writes; standard output and standard error go to
+// one pipe that is read without ever waiting.
+class TAdvanceSystem
+{
+public:
+    using OutputCallback = std::function<void(const std::string &)>;
+
+    static constexpr std::size_t kReadBlock = 1023;
+    static constexpr std::size_t kBufferSize = 1025;
+
+    // `programFolder` (ending with "/") becomes the child's working folder.
+    explicit TAdvanceSystem(std::string programFolder, int pauseAfterOutputMs = 500);
+
+    // Starts the command line, calls `callback` with the latest piece of output after each
+    // reading pass that found output, and returns when the program has ended. False when it
+    // could not be started; the callback is then never called.
+    bool RunConsoleProcess(const std::string &commandLine, const OutputCallback &callback);
+
+    // This platform is not of the NT family.
+    static bool IsWindowsNT() { return false; }
+
+    // After a run: the program's exit code, the last text given to the callback, and why the
+    // start failed.
+    int ExitCode() const { return m_exitCode; }
+    const std::string &LastOutput() const { return m_lastOutput; }
+    const std::string &StartError() const { return m_startError; }
+
+private:
+    std::string m_programFolder;
+    int m_pauseAfterOutputMs;
+    int m_exitCode = 0;
+    std::string m_lastOutput;
+    std::string m_startError;
+};

@@ -1,0 +1,204 @@
+#include "conversion/ConversionProc.h"
+
+#include "conversion/AdvanceSystem.h"
+#include "conversion/CommandBuilder.h"
+#include "conversion/ConversionLib.h"
+#include "conversion/ConversionWindows.h"
+#include "conversion/EventPause.h"
+#include "platform/DesktopOpener.h"
+#include "platform/PowerControl.h"
+#include "platform/ProcessTable.h"
+#include "platform/SiblingFiles.h"
+#include "support/AppFunc.h"
+#include "support/MessageBoxes.h"
+#include "toolkit/JobRows.h"
+
+#include <stdexcept>
+
+namespace {
+
+constexpr const char *kCheckedText = "True";
+constexpr int kWarningKind = 1;
+// A failure warning names at most this many files; the log holds them all.
+constexpr std::size_t kMaxListedFailures = 15;
+
+// The last non-empty line of a piece of console output, without surrounding blanks.
+std::string LastLineOf(const std::string &text)
+{
+    std::size_t end = text.find_last_not_of(" \t\r\n");
+    if (end == std::string::npos)
+        return {};
+    const std::size_t start = text.find_last_of("\r\n", end);
+    std::string line = text.substr(start == std::string::npos ? 0 : start + 1,
+                                   end - (start == std::string::npos ? 0 : start + 1) + 1);
+    const std::size_t first = line.find_first_not_of(" \t");
+    return first == std::string::npos ? std::string() : line.substr(first);
+}
+
+} // namespace
+
+void TConversionProc::ConnectConversion(const TConversionServices &services)
+{
+    m_services = services;
+}
+
+void TConversionProc::RequireConnected() const
+{
+    const TConversionServices &s = m_services;
+    if (s.CommonLib == nullptr || s.AppFunc == nullptr || s.FileFunc == nullptr ||
+        s.Messages == nullptr || s.Settings == nullptr || s.Progress == nullptr ||
+        s.MainWindow == nullptr || s.Opener == nullptr || s.Power == nullptr)
+        throw std::logic_error("The conversion services are not connected.");
+}
+
+void TConversionProc::Log(const std::string &message) const
+{
+    m_services.AppFunc->WriteLog(message);
+}
+
+std::string TConversionProc::BuildCommandLine(const TJobRows &rows, const std::string &sourcePath)
+{
+    RequireConnected();
+    TCommandBuilder builder(m_services.ProgramFolder, *m_services.Settings, *m_services.FileFunc,
+                            *m_services.AppFunc, m_services.CommonLib->ConvertParameter, *this);
+    return builder.BuildCommandLine(rows, sourcePath);
+}
+
+std::string TConversionProc::StartTimeOf(const TJobRows &rows, const std::string &sourcePath)
+{
+    RequireConnected();
+    TCommandBuilder builder(m_services.ProgramFolder, *m_services.Settings, *m_services.FileFunc,
+                            *m_services.AppFunc, m_services.CommonLib->ConvertParameter, *this);
+    return builder.StartTimeOf(rows, sourcePath);
+}
+
+std::string TConversionProc::SegmentLengthOf(const TJobRows &rows, const std::string &sourcePath)
+{
+    RequireConnected();
+    TCommandBuilder builder(m_services.ProgramFolder, *m_services.Settings, *m_services.FileFunc,
+                            *m_services.AppFunc, m_services.CommonLib->ConvertParameter, *this);
+    return builder.SegmentLengthOf(rows, sourcePath);
+}
+
+std::string TConversionProc::PrepareOutputFolder()
+{
+    RequireConnected();
+    TCommandBuilder builder(m_services.ProgramFolder, *m_services.Settings, *m_services.FileFunc,
+                            *m_services.AppFunc, m_services.CommonLib->ConvertParameter, *this);
+    return builder.PrepareOutputFolder();
+}
+
+void TConversionProc::RequestStop()
+{
+    StopRequested = true;
+    RowIndex = kStoppedRowIndex;
+}
+
+void TConversionProc::ConvertAll(const TJobRows &rows)
+{
+    RequireConnected();
+    RowIndex = 0;
+    RowCount = rows.RowCount();
+    StopRequested = false;
+    m_failedRows.clear();
+    m_services.CommonLib->ResetStopNotice();
+
+    bool quitting = false;
+    if (RowCount == 0) {
+        m_services.Messages->ShowMsg(kEmptyListWarning, kWarningKind);
+    } else {
+        while (!StopRequested && RowIndex <= rows.RowCount() - 1) {
+            if (rows.CellText(RowIndex, JobColumn::CheckStatus) == kCheckedText)
+                ConvertRow(rows);
+            ++RowIndex;
+        }
+        if (!StopRequested)
+            RunEndOfJobActions(quitting);
+    }
+    if (quitting)
+        return;
+    m_services.Progress->HideProgress();
+    m_services.MainWindow->SetMainWindowEnabled(true);
+    ReportFailures();
+}
+
+void TConversionProc::ConvertRow(const TJobRows &rows)
+{
+    const std::string fileName = rows.CellText(RowIndex, JobColumn::FileName);
+    CommandLine = BuildCommandLine(rows, fileName);
+    Log("parameter: " + CommandLine);
+    RefreshCount = 0;
+    m_services.Progress->ResetCurrentFileBar();
+
+    TAdvanceSystem runner(m_services.ProgramFolder, m_services.Timings.AfterOutputMs);
+    m_services.Progress->ShowProgress();
+    m_services.MainWindow->SetMainWindowEnabled(false);
+    PauseProcessingEvents(m_services.Timings.BeforeStartMs);
+    if (StopRequested)
+        return; // stopped before this row's encoder started: it is not started at all
+
+    TProgressDisplay *progress = m_services.Progress;
+    const bool started = runner.RunConsoleProcess(
+        CommandLine, [progress](const std::string &text) { progress->ShowEncoderOutput(text); });
+    PauseProcessingEvents(m_services.Timings.AfterEndMs);
+    while (m_lookup.IsProcessRunning(platform::kEncoderFileName) != 0)
+        PauseProcessingEvents(m_services.Timings.ProcessPollMs);
+
+    if (StopRequested)
+        return; // ended by the user, not failed
+    if (!started)
+        RecordFailure(fileName, "the encoder could not be started: " + runner.StartError());
+    else if (runner.ExitCode() != 0)
+        RecordFailure(fileName,
+                      LastLineOf(runner.LastOutput()).empty()
+                          ? "the encoder ended with exit code " + std::to_string(runner.ExitCode())
+                          : LastLineOf(runner.LastOutput()));
+}
+
+void TConversionProc::RecordFailure(const std::string &fileName, const std::string &reason)
+{
+    m_failedRows.push_back({fileName, reason});
+    Log("Conversion error. ->" + fileName + "|" + reason);
+}
+
+void TConversionProc::RunEndOfJobActions(bool &quitting)
+{
+    if (m_services.MainWindow->ShowOutputDirectoryChecked() &&
+        !m_services.CommonLib->ConvertParameter.OutputFolder.empty())
+        OpenFolderInExplorer(m_services.CommonLib->ConvertParameter.OutputFolder);
+    if (m_services.MainWindow->ShutdownChecked()) {
+        ShutdownComputer();
+        m_services.MainWindow->QuitApplication();
+        quitting = true;
+    }
+}
+
+void TConversionProc::ReportFailures()
+{
+    if (m_failedRows.empty())
+        return;
+    std::string text = m_failedRows.size() == 1 ? "This file could not be converted:"
+                                                : "These files could not be converted:";
+    for (std::size_t i = 0; i < m_failedRows.size() && i < kMaxListedFailures; ++i)
+        text += "\n\n" + m_failedRows[i].FileName + "\n    " + m_failedRows[i].Reason;
+    if (m_failedRows.size() > kMaxListedFailures)
+        text += "\n\nand " + std::to_string(m_failedRows.size() - kMaxListedFailures) +
+                " more (see log.txt).";
+    m_services.Messages->ShowMsg(text, kWarningKind);
+}
+
+void TConversionProc::OpenFolderInExplorer(const std::string &folder)
+{
+    RequireConnected();
+    if (!m_services.Opener->Open(folder))
+        Log("Open output directory error. ->" + folder);
+}
+
+void TConversionProc::ShutdownComputer()
+{
+    RequireConnected();
+    platform::EnablePrivilege("SeShutdownPrivilege", true);
+    std::string error;
+    if (!m_services.Power->PowerOff(&error))
+        Log("Shutdown error. ->" + error);
+}

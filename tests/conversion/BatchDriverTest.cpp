@@ -1,0 +1,295 @@
+#include "ConversionFakes.h"
+#include "TestFolder.h"
+#include "conversion/ConversionLib.h"
+#include "conversion/ConversionProc.h"
+#include "support/AppFunc.h"
+#include "support/FileFunc.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+int CountOf(const std::string &text, const std::string &needle)
+{
+    int count = 0;
+    for (std::size_t at = text.find(needle); at != std::string::npos;
+         at = text.find(needle, at + 1))
+        ++count;
+    return count;
+}
+
+class RecordingProgress : public TProgressDisplay
+{
+public:
+    void ResetCurrentFileBar() override { ++resets; }
+    void ShowProgress() override
+    {
+        visible = true;
+        ++shows;
+    }
+    void HideProgress() override { visible = false; }
+    void ShowEncoderOutput(const std::string &text) override
+    {
+        outputs.push_back(text);
+        if (onOutput)
+            onOutput(text);
+    }
+    bool visible = false;
+    int shows = 0;
+    int resets = 0;
+    std::vector<std::string> outputs;
+    std::function<void(const std::string &)> onOutput;
+};
+
+// A batch on a program folder whose encoder is the test program, with short pauses.
+class BatchDriver : public ::testing::Test
+{
+protected:
+    BatchDriver() : appFunc(program.Path()), messages(presenter)
+    {
+        std::filesystem::copy_file(TQ_FAKE_ENCODER, program.File("evc"));
+        std::filesystem::permissions(program.File("evc"), std::filesystem::perms::owner_all);
+        settings.outputFolder = media.File("out");
+        lib.ConnectStopping(appFunc,
+                            [this](const std::string &text) { messages.ShowMsg(text, 1); });
+        lib.UseProcessTable(table);
+        TConversionServices services;
+        services.ProgramFolder = program.Path();
+        services.CommonLib = &lib;
+        services.AppFunc = &appFunc;
+        services.FileFunc = &fileFunc;
+        services.Messages = &messages;
+        services.Settings = &settings;
+        services.Progress = &progress;
+        services.MainWindow = &mainWindow;
+        services.Opener = &opener;
+        services.Power = &power;
+        services.Timings.BeforeStartMs = 100;
+        services.Timings.AfterEndMs = 100;
+        services.Timings.ProcessPollMs = 20;
+        services.Timings.AfterOutputMs = 50;
+        services.Timings.StopPollMs = 20;
+        proc.ConnectConversion(services);
+        proc.UseProcessTable(table);
+    }
+
+    // A source whose first line tells the test encoder what to do.
+    std::string Source(const std::string &name, const std::string &behaviour)
+    {
+        const std::string path = media.File(name);
+        tqtest::WriteWholeFile(path, behaviour + "\n");
+        rows.Add(path);
+        return path;
+    }
+    std::string Output(const std::string &name) const { return media.File("out/" + name); }
+    bool Exists(const std::string &path) const { return std::filesystem::exists(path); }
+    std::string Log() const { return tqtest::ReadWholeFile(appFunc.LogPath()); }
+    void StopLikeTheStopButton()
+    {
+        proc.RequestStop();
+        lib.StopEncoder(lib.ConvertParameter.EncoderPath);
+        lib.StopEncoder("evc");
+    }
+
+    tqtest::TestFolder program;
+    tqtest::TestFolder media;
+    TAppFunc appFunc;
+    TFileFunc fileFunc;
+    tqtest::RecordingPresenter presenter;
+    TMessageBoxes messages;
+    tqtest::FakeSettings settings;
+    tqtest::TableRows rows;
+    tqtest::ChildrenOnlyTable table;
+    tqtest::RecordingOpener opener;
+    tqtest::RecordingPower power;
+    tqtest::FakeMainWindow mainWindow;
+    RecordingProgress progress;
+    TConversionLib lib;
+    TConversionProc proc;
+};
+
+} // namespace
+
+TEST_F(BatchDriver, AnEmptyListOnlyWarns)
+{
+    proc.ConvertAll(rows);
+    ASSERT_EQ(presenter.requests.size(), 1u);
+    EXPECT_EQ(presenter.requests[0].text,
+              "Please add media files you want to convert into the list.");
+    EXPECT_EQ(presenter.requests[0].icon, TMessageIcon::Warning);
+    EXPECT_EQ(progress.shows, 0);
+    EXPECT_TRUE(mainWindow.enabled);
+    EXPECT_TRUE(opener.opened.empty());
+}
+
+TEST_F(BatchDriver, ConvertsEveryCheckedRowAndOpensTheFolder)
+{
+    Source("one.wav", "ok");
+    Source("two.wav", "ok");
+    Source("skipped.wav", "ok");
+    Source("three.wav", "ok");
+    rows.rows[2][JobColumn::CheckStatus] = "False";
+    bool mainEnabledWhileConverting = true;
+    progress.onOutput = [&](const std::string &) {
+        mainEnabledWhileConverting = mainEnabledWhileConverting && mainWindow.enabled;
+    };
+
+    proc.ConvertAll(rows);
+
+    EXPECT_TRUE(Exists(Output("one.mp3")));
+    EXPECT_TRUE(Exists(Output("two.mp3")));
+    EXPECT_TRUE(Exists(Output("three.mp3")));
+    EXPECT_FALSE(Exists(Output("skipped.mp3")));
+    EXPECT_FALSE(mainEnabledWhileConverting);
+    EXPECT_TRUE(mainWindow.enabled);
+    EXPECT_FALSE(progress.visible);
+    EXPECT_EQ(proc.RowCount, 4);
+    EXPECT_EQ(proc.RowIndex, 4);
+    EXPECT_EQ(progress.resets, 3);
+    EXPECT_FALSE(progress.outputs.empty());
+    EXPECT_EQ(opener.opened, std::vector<std::string>{Output("")});
+    EXPECT_EQ(power.powerOffs, 0);
+    EXPECT_TRUE(presenter.requests.empty());
+    EXPECT_EQ(CountOf(Log(), "|parameter: " + program.File("evc") + " -y -i \""), 3);
+    EXPECT_TRUE(proc.FailedRows().empty());
+}
+
+TEST_F(BatchDriver, BothEndOfJobActionsRunInOrderAndTheApplicationEnds)
+{
+    std::vector<std::string> events;
+    opener.events = &events;
+    power.events = &events;
+    mainWindow.events = &events;
+    mainWindow.shutdown = true;
+    Source("one.wav", "ok");
+    proc.ConvertAll(rows);
+    EXPECT_EQ(events, (std::vector<std::string>{"open " + Output(""), "power off", "quit"}));
+    EXPECT_TRUE(progress.visible); // the application ends instead
+}
+
+TEST_F(BatchDriver, NeitherEndOfJobActionWhenUnchecked)
+{
+    mainWindow.showOutputDirectory = false;
+    Source("one.wav", "ok");
+    proc.ConvertAll(rows);
+    EXPECT_TRUE(opener.opened.empty());
+    EXPECT_EQ(power.powerOffs, 0);
+    EXPECT_FALSE(progress.visible);
+    EXPECT_TRUE(mainWindow.enabled);
+}
+
+TEST_F(BatchDriver, AStopDuringARowEndsTheBatchWithoutEndOfJobActions)
+{
+    mainWindow.shutdown = true;
+    Source("one.wav", "ok");
+    Source("long.wav", "sleep 20");
+    Source("three.wav", "ok");
+    progress.onOutput = [this](const std::string &) {
+        if (proc.RowIndex == 1 && progress.outputs.size() >= 3 && !proc.StopRequested)
+            StopLikeTheStopButton();
+    };
+    QElapsedTimer clock;
+    clock.start();
+    proc.ConvertAll(rows);
+
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_TRUE(Exists(Output("one.mp3")));
+    EXPECT_FALSE(Exists(Output("long.mp3")));
+    EXPECT_FALSE(Exists(Output("three.mp3")));
+    EXPECT_TRUE(table.Snapshot().empty());
+    EXPECT_EQ(proc.RowIndex, 1025);
+    EXPECT_TRUE(opener.opened.empty());
+    EXPECT_EQ(power.powerOffs, 0);
+    EXPECT_EQ(mainWindow.quits, 0);
+    EXPECT_FALSE(progress.visible);
+    EXPECT_TRUE(mainWindow.enabled);
+    EXPECT_TRUE(presenter.requests.empty()); // a stopped row is not a failure
+}
+
+TEST_F(BatchDriver, AStopBeforeTheEncoderStartsPreventsTheStart)
+{
+    Source("one.wav", "ok");
+    Source("two.wav", "ok");
+    QTimer::singleShot(30, [this] { StopLikeTheStopButton(); });
+    proc.ConvertAll(rows);
+    EXPECT_TRUE(progress.outputs.empty());
+    EXPECT_FALSE(Exists(Output("one.mp3")));
+    EXPECT_FALSE(Exists(Output("two.mp3")));
+    EXPECT_EQ(CountOf(Log(), "|parameter: "), 1);
+    EXPECT_TRUE(opener.opened.empty());
+}
+
+TEST_F(BatchDriver, AStopEndsEvenAListOfMoreThan1024Rows)
+{
+    for (int i = 0; i < 1030; ++i)
+        rows.Add(media.File("row" + std::to_string(i) + ".wav"));
+    Source("first.wav", "sleep 20");
+    std::swap(rows.rows[0], rows.rows.back());
+    progress.onOutput = [this](const std::string &) {
+        if (!proc.StopRequested)
+            StopLikeTheStopButton();
+    };
+    proc.ConvertAll(rows);
+    EXPECT_EQ(CountOf(Log(), "|parameter: "), 1);
+    EXPECT_TRUE(opener.opened.empty());
+}
+
+TEST_F(BatchDriver, FailedRowsAreReportedInOneWarning)
+{
+    Source("good.wav", "ok");
+    const std::string unreadable = Source("unreadable.wav", "");
+    const std::string noAudio = Source("noaudio.wav", "fail");
+    Source("last.wav", "ok");
+    proc.ConvertAll(rows);
+
+    EXPECT_TRUE(Exists(Output("good.mp3")));
+    EXPECT_TRUE(Exists(Output("last.mp3")));
+    ASSERT_EQ(proc.FailedRows().size(), 2u);
+    EXPECT_EQ(proc.FailedRows()[0].FileName, unreadable);
+    EXPECT_EQ(proc.FailedRows()[0].Reason, "Cannot open the input file " + unreadable);
+    EXPECT_EQ(proc.FailedRows()[1].Reason, "The input has no audio stream.");
+    ASSERT_EQ(presenter.requests.size(), 1u);
+    const TMessageBoxRequest &warning = presenter.requests[0];
+    EXPECT_EQ(warning.icon, TMessageIcon::Warning);
+    EXPECT_EQ(warning.text, "These files could not be converted:\n\n" + unreadable +
+                                "\n    Cannot open the input file " + unreadable + "\n\n" +
+                                noAudio + "\n    The input has no audio stream.");
+    EXPECT_NE(Log().find("|Conversion error. ->" + noAudio + "|The input has no audio stream."),
+              std::string::npos);
+    EXPECT_EQ(opener.opened.size(), 1u);
+}
+
+TEST_F(BatchDriver, AMissingEncoderFailsEveryRowWithoutWaiting)
+{
+    std::filesystem::remove(program.File("evc"));
+    Source("one.wav", "ok");
+    Source("two.wav", "ok");
+    proc.ConvertAll(rows);
+    ASSERT_EQ(proc.FailedRows().size(), 2u);
+    EXPECT_EQ(proc.FailedRows()[0].Reason.rfind("the encoder could not be started: ", 0), 0u);
+    ASSERT_EQ(presenter.requests.size(), 1u);
+    EXPECT_TRUE(progress.outputs.empty());
+    EXPECT_TRUE(mainWindow.enabled);
+}
+
+TEST_F(BatchDriver, TheRealPausesCostFiveSecondsPerRow)
+{
+    TConversionServices services = proc.ConversionServices();
+    services.Timings = TConversionTimings();
+    proc.ConnectConversion(services);
+    Source("one.wav", "ok");
+    QElapsedTimer clock;
+    clock.start();
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+    ticker.start(100);
+    proc.ConvertAll(rows);
+    EXPECT_GE(clock.elapsed(), 5000);
+    EXPECT_LT(clock.elapsed(), 9000);
+    EXPECT_GE(ticks, 40); // the pauses kept serving events
+    EXPECT_TRUE(Exists(Output("one.mp3")));
+}

@@ -1,0 +1,197 @@
+#pragma once
+
+#include "conversion/ConversionSettings.h"
+#include "conversion/ConversionWindows.h"
+#include "platform/DesktopOpener.h"
+#include "platform/PowerControl.h"
+#include "platform/ProcessTable.h"
+#include "support/MessageBoxes.h"
+#include "toolkit/JobRows.h"
+
+#include <array>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace tqtest {
+
+// Job rows in a plain table.
+class TableRows : public TJobRows
+{
+public:
+    // Adds a checked row with the given file name and segment.
+    void Add(const std::string &fileName, const std::string &start = "00:00:00",
+             const std::string &end = "00:00:01")
+    {
+        rows.push_back({"True", fileName, "1 KB", end, start, end, end});
+    }
+    int RowCount() const override { return static_cast<int>(rows.size()); }
+    std::string CellText(int row, int column) const override
+    {
+        if (row < 0 || row >= RowCount() || column < 0 || column >= JobColumn::Count)
+            return {};
+        return rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+    }
+    void SetCellText(int row, int column, const std::string &text) override
+    {
+        if (row >= 0 && row < RowCount() && column >= 0 && column < JobColumn::Count)
+            rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = text;
+    }
+    bool IsRowSelected(int) const override { return false; }
+
+    std::vector<std::array<std::string, JobColumn::Count>> rows;
+};
+
+// The output types with their codec options and extensions, and the current list items.
+class FakeSettings : public TConversionSettings
+{
+public:
+    FakeSettings()
+    {
+        items = {{TOptionList::VideoBitrate, "128"},
+                 {TOptionList::VideoSize, "176x144"},
+                 {TOptionList::FrameRate, "15"},
+                 {TOptionList::AspectRatio, "4:3"},
+                 {TOptionList::AudioBitrate, "128"},
+                 {TOptionList::Volume, "100"},
+                 {TOptionList::Channels, "2 channels, Stereo"},
+                 {TOptionList::SampleRate, "44100"}};
+    }
+    std::string CurrentItemText(TOptionList list) const override
+    {
+        const auto found = items.find(list);
+        return found == items.end() ? std::string() : found->second;
+    }
+    int OutputTypeIndex() const override { return outputType; }
+    std::string CodecOptionOf(int type) const override { return Row(type).codec; }
+    std::string OutputFormatOf(int type) const override { return Row(type).format; }
+    std::string OutputExtensionOf(int type) const override { return Row(type).extension; }
+    std::string OutputFolderText() const override { return outputFolder; }
+    void ApplyCustomProfile() override
+    {
+        ++profileApplications;
+        if (onApplyCustomProfile)
+            onApplyCustomProfile(*this);
+    }
+
+    struct TypeRow
+    {
+        std::string codec, format, extension;
+    };
+    static const std::vector<TypeRow> &Types()
+    {
+        static const std::vector<TypeRow> types = {
+            {"-acodec amr_nb", "none", ".amr"},       {"-acodec aac -vn", "none", ".aac"},
+            {"-acodec mp3 -vn", "none", ".mp3"},      {"-acodec ac3 -vn", "none", ".ac3"},
+            {"-acodec aac -vn", "none", ".m4a"},      {"-acodec vorbis -vn", "none", ".ogg"},
+            {"-acodec pcm_s16le -vn", "none", ".wav"}};
+        return types;
+    }
+    const TypeRow &Row(int type) const
+    {
+        if (type >= 0 && type < static_cast<int>(Types().size()))
+            return Types()[static_cast<std::size_t>(type)];
+        return Types()[0];
+    }
+
+    std::map<TOptionList, std::string> items;
+    int outputType = 2;
+    std::string outputFolder;
+    int profileApplications = 0;
+    std::function<void(FakeSettings &)> onApplyCustomProfile;
+};
+
+class RecordingPresenter : public IMessagePresenter
+{
+public:
+    int Present(const TMessageBoxRequest &request) override
+    {
+        requests.push_back(request);
+        if (onPresent)
+            onPresent(request);
+        return answer;
+    }
+    std::vector<TMessageBoxRequest> requests;
+    int answer = IdYes;
+    std::function<void(const TMessageBoxRequest &)> onPresent;
+};
+
+class RecordingOpener : public platform::DesktopOpener
+{
+public:
+    bool Open(const std::string &target) override
+    {
+        opened.push_back(target);
+        if (events != nullptr)
+            events->push_back("open " + target);
+        return true;
+    }
+    std::vector<std::string> opened;
+    std::vector<std::string> *events = nullptr;
+};
+
+class RecordingPower : public platform::PowerControl
+{
+public:
+    bool PowerOff(std::string *) override
+    {
+        ++powerOffs;
+        if (events != nullptr)
+            events->push_back("power off");
+        return true;
+    }
+    int powerOffs = 0;
+    std::vector<std::string> *events = nullptr;
+};
+
+class FakeMainWindow : public TMainWindowControls
+{
+public:
+    void SetMainWindowEnabled(bool value) override { enabled = value; }
+    bool ShowOutputDirectoryChecked() const override { return showOutputDirectory; }
+    bool ShutdownChecked() const override { return shutdown; }
+    void QuitApplication() override
+    {
+        ++quits;
+        if (events != nullptr)
+            events->push_back("quit");
+    }
+    bool enabled = true;
+    bool showOutputDirectory = true;
+    bool shutdown = false;
+    int quits = 0;
+    std::vector<std::string> *events = nullptr;
+};
+
+// The real process list, restricted to the children of this test process, so a test can
+// never see or end a process it did not start.
+class ChildrenOnlyTable : public platform::ProcessTable
+{
+public:
+    std::vector<platform::ProcessEntry> Snapshot() const override
+    {
+        std::vector<platform::ProcessEntry> own;
+        for (const platform::ProcessEntry &entry : m_system.Snapshot()) {
+            if (entry.parentId == platform::CurrentProcessId())
+                own.push_back(entry);
+        }
+        return own;
+    }
+    bool Terminate(long processId) override
+    {
+        for (const platform::ProcessEntry &entry : Snapshot()) {
+            if (entry.id == processId) {
+                ++terminations;
+                return m_system.Terminate(processId);
+            }
+        }
+        return false;
+    }
+    int terminations = 0;
+
+private:
+    platform::SystemProcessTable m_system;
+};
+
+} // namespace tqtest
