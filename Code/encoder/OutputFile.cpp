@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
+#include <filesystem>
 #include <map>
 
 namespace evc {
@@ -67,8 +67,10 @@ OutputFile::~OutputFile()
 {
     if (m_created && m_context->pb)
         avio_closep(&m_context->pb);
-    if (m_created && !m_complete)
-        std::remove(m_path.c_str());
+    // Only a regular file is removed: a device such as /dev/null given as output stays.
+    std::error_code error;
+    if (m_created && !m_complete && std::filesystem::is_regular_file(m_path, error))
+        std::filesystem::remove(m_path, error);
     avformat_free_context(m_context);
 }
 

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+namespace evctest {
+
+// What an output file holds, read back with libavformat and libavcodec.
+struct AudioFacts
+{
+    bool ok = false;
+    std::string error;
+    std::string container;
+    std::string codec;
+    int sampleRate = 0;
+    int channels = 0;
+    int64_t samples = 0;           // decoded samples per channel
+    double peak = 0;               // of the first channel, full scale = 1
+    double rms = 0;                // of the first channel, middle 80 % of the file
+    double frequency = 0;          // from the zero crossings of the middle 80 %
+    double firstSoundSeconds = -1; // first sample above 0.05
+    int64_t signFlips = 0;         // neighbouring samples jumping from near +1 to near -1 or back
+    bool hasCover = false;
+    std::map<std::string, std::string> tags;
+
+    double Seconds() const { return sampleRate ? double(samples) / sampleRate : 0; }
+};
+
+AudioFacts InspectAudio(const std::string &path);
+
+} // namespace evctest
