@@ -112,7 +112,7 @@ bool ParseTimeText(const std::string &text, double *seconds)
                 return false;
         } else {
             long long whole = 0;
-            if (!ParseInteger(parts[i], 0, 999999, &whole))
+            if (!IsDigits(parts[i]) || !ParseInteger(parts[i], 0, 999999, &whole))
                 return false;
             value = static_cast<double>(whole);
         }
