@@ -1,13 +1,29 @@
-#include <QApplication>
-#include <QWidget>
+#include "platform/FileSystem.h"
+#include "platform/posix/DesktopServicesOpener.h"
+#include "shell/TonequillApp.h"
+#include "support/GuardedApplication.h"
+#include "support/MessageBoxes.h"
+#include "support/QtFolderDialog.h"
+#include "support/QtMessagePresenter.h"
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Tonequill");
-    QWidget window;
-    window.setWindowTitle(QApplication::applicationName());
-    window.resize(719, 511);
-    window.show();
+    TGuardedApplication application(argc, argv);
+    QApplication::setApplicationName(kApplicationTitle);
+
+    TQtMessagePresenter presenter;
+    TQtFolderDialog folderDialog;
+    platform::DesktopServicesOpener opener;
+    TShellPlatform services;
+    services.Application = &application;
+    services.ProgramFolder = platform::ProgramFolder();
+    services.Presenter = &presenter;
+    services.FolderDialog = &folderDialog;
+    services.Opener = &opener;
+
+    TTonequillApp tonequill(services);
+    if (!tonequill.Started())
+        return 0;
+    tonequill.Show();
     return QApplication::exec();
 }

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "joblist/JobListFunc.h"
+#include "platform/MemoryTrim.h"
+#include "support/MessageBoxes.h"
+#include "support/TextFunc.h"
+
+#include <QCoreApplication>
+#include <string>
+
+// The common library: one instance for the whole run. Composed from the text, number, size and
+// time helpers (support), the message boxes (support) and the job list operations (joblist);
+// it records the program folder. The conversion stopping joins as a further base when its
+// subsystem provides it.
+class TCommonLib : public TTextFunc, public TMessageBoxes, public TJobListFunc
+{
+public:
+    TCommonLib(std::string programFolder, IMessagePresenter &presenter)
+        : TMessageBoxes(presenter), TJobListFunc(static_cast<const TMessageBoxes &>(*this)),
+          m_programFolder(std::move(programFolder))
+    {
+    }
+
+    // Gives unused memory back to the system where the platform can, then lets the window
+    // events waiting meanwhile run.
+    void TrimWorkingSet() const
+    {
+        platform::TrimWorkingSet();
+        QCoreApplication::processEvents();
+    }
+
+    // The folder of the program, ending with "/".
+    const std::string &ProgramFolder() const { return m_programFolder; }
+
+private:
+    std::string m_programFolder;
+};

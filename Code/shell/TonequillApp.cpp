@@ -1,0 +1,54 @@
+#include "shell/TonequillApp.h"
+
+#include "formats/FrmOption.h"
+#include "formats/InputNamePrompt.h"
+#include "platform/SiblingFiles.h"
+#include "shell/MainForm.h"
+#include "shell/ServiceObjects.h"
+#include "shell/SiblingCheck.h"
+#include "shell/SystemActions.h"
+#include "support/MessageBoxes.h"
+#include "support/OutputFolderChooser.h"
+
+#include <QApplication>
+
+TTonequillApp::TTonequillApp(const TShellPlatform &platform) : m_platform(platform)
+{
+    m_messages = std::make_unique<TMessageBoxes>(*m_platform.Presenter);
+    m_namePrompt = std::make_unique<TInputNamePrompt>(*m_messages);
+    m_folderChooser = std::make_unique<TOutputFolderChooser>(*m_platform.FolderDialog, *m_messages);
+    m_services = std::make_unique<TServiceObjects>(m_platform.ProgramFolder, *m_platform.Presenter,
+                                                   *m_namePrompt, m_platform.ServiceCreated);
+    if (!CheckSiblingFiles(m_platform.ProgramFolder, *m_messages))
+        return;
+    m_actions = std::make_unique<TSystemActions>(m_softInfo, *m_platform.Opener,
+                                                 static_cast<void *>(m_platform.Application));
+    CreateWindows();
+}
+
+TTonequillApp::~TTonequillApp() = default;
+
+void TTonequillApp::CreateWindows()
+{
+    TMainFormContext context;
+    context.Services = m_services.get();
+    context.SoftInfo = &m_softInfo;
+    context.Actions = m_actions.get();
+    context.FolderChooser = m_folderChooser.get();
+    context.ProgramFolder = m_platform.ProgramFolder;
+    context.ResourceLibraryPath = m_platform.ProgramFolder + platform::kResourceLibraryFileName;
+    m_mainForm = std::make_unique<TFrmMainForm>(context);
+    m_namePrompt->SetParentWindow(m_mainForm.get());
+
+    // The progress window of the conversion is created here, hidden, once it exists.
+
+    m_options = new TfrmOption(m_services->CustomProc(), m_mainForm->cbbProfile, m_mainForm.get());
+    m_options->hide();
+    m_mainForm->SetOptionsDialog(m_options);
+}
+
+void TTonequillApp::Show()
+{
+    if (m_mainForm)
+        m_mainForm->show();
+}

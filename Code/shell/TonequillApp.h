@@ -1,0 +1,71 @@
+#pragma once
+
+#include "shell/RecSoftInfo.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class IFolderDialog;
+class IMessagePresenter;
+class QApplication;
+class QWidget;
+class TFrmMainForm;
+class TInputNamePrompt;
+class TMessageBoxes;
+class TOutputFolderChooser;
+class TServiceObjects;
+class TSystemActions;
+class TfrmOption;
+
+namespace platform {
+class DesktopOpener;
+}
+
+// The platform services the program runs on; main() hands in the real ones, tests fakes.
+struct TShellPlatform
+{
+    QApplication *Application = nullptr;
+    std::string ProgramFolder; // ends with "/"
+    IMessagePresenter *Presenter = nullptr;
+    IFolderDialog *FolderDialog = nullptr;
+    platform::DesktopOpener *Opener = nullptr;
+    // Told the class name of each service object as it is created.
+    std::function<void(const char *)> ServiceCreated;
+};
+
+// The start-up of the program: the service objects, the check for the sibling files, then the
+// main window, the progress window and the Options dialog, all hidden until Show().
+class TTonequillApp
+{
+public:
+    explicit TTonequillApp(const TShellPlatform &platform);
+    ~TTonequillApp();
+    TTonequillApp(const TTonequillApp &) = delete;
+    TTonequillApp &operator=(const TTonequillApp &) = delete;
+
+    // False when a sibling file was missing: there are no windows and the program ends.
+    bool Started() const { return m_mainForm != nullptr; }
+    // Shows the main window; its first show fills the lists, shows the splash and applies the
+    // selected profile.
+    void Show();
+
+    TServiceObjects &Services() { return *m_services; }
+    TFrmMainForm *MainForm() { return m_mainForm.get(); }
+    TfrmOption *OptionsDialog() { return m_options; }
+    const RecSoftInfo &SoftInfo() const { return m_softInfo; }
+    const TMessageBoxes &Messages() const { return *m_messages; }
+
+private:
+    void CreateWindows();
+
+    TShellPlatform m_platform;
+    RecSoftInfo m_softInfo;
+    std::unique_ptr<TMessageBoxes> m_messages;
+    std::unique_ptr<TInputNamePrompt> m_namePrompt;
+    std::unique_ptr<TOutputFolderChooser> m_folderChooser;
+    std::unique_ptr<TServiceObjects> m_services;
+    std::unique_ptr<TSystemActions> m_actions;
+    std::unique_ptr<TFrmMainForm> m_mainForm;
+    TfrmOption *m_options = nullptr; // owned by the main window
+};
