@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QPalette>
 #include <QUrl>
+#include <cmath>
 #include <numeric>
 
 namespace {
@@ -247,13 +248,14 @@ void TJobGrid::ApplyColumnProportions()
     if (available <= 0 || total <= 0)
         return;
     m_applyingWidths = true;
+    // Cumulative rounding keeps every column within 1 px of its share and fills the width.
+    double cumulative = 0;
     int used = 0;
-    const int last = JobColumn::Count - 1;
-    for (int column = JobColumn::FileName; column <= last; ++column) {
-        const double weight = m_weights[size_t(column - JobColumn::FileName)];
-        const int width = column == last ? available - used : int(available * weight / total);
-        setColumnWidth(column, std::max(width, 16));
-        used += width;
+    for (int column = JobColumn::FileName; column < JobColumn::Count; ++column) {
+        cumulative += m_weights[size_t(column - JobColumn::FileName)];
+        const int edge = int(std::lround(available * cumulative / total));
+        setColumnWidth(column, std::max(edge - used, 16));
+        used = edge;
     }
     m_applyingWidths = false;
 }

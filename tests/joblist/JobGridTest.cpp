@@ -2,6 +2,7 @@
 
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
@@ -72,7 +73,8 @@ TEST(JobGrid, DoubleClickOpensNoEditor)
     QApplication::processEvents();
     const QRect cell = grid.visualRect(grid.model()->index(0, JobColumn::StartTime));
     QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
-    EXPECT_NE(grid.state(), QAbstractItemView::EditingState);
+    for (const QLineEdit *editor : grid.findChildren<QLineEdit *>())
+        EXPECT_FALSE(editor->isVisible());
     EXPECT_FALSE(grid.item(0, JobColumn::StartTime)->flags() & Qt::ItemIsEditable);
     EXPECT_EQ(grid.CellText(0, JobColumn::StartTime), "00:00:00");
 }
@@ -95,6 +97,12 @@ TEST(JobGrid, DroppedLocalFilesAreReported)
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile("/music/a b.mp3"), QUrl("http://host/x.mp3")});
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    grid.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(grid.viewport()->acceptDrops());
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(grid.viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
     QApplication::sendEvent(grid.viewport(), &drop);
     ASSERT_EQ(dropped.count(), 1);
     EXPECT_EQ(dropped.at(0).at(0).toStringList(), QStringList{"/music/a b.mp3"});
