@@ -110,6 +110,8 @@ void OutputFile::AddCover(const AVStream *picture)
         throw EncoderError("out of memory");
     CheckAv(avcodec_parameters_copy(m_cover->codecpar, picture->codecpar), "out of memory");
     m_cover->codecpar->codec_tag = 0;
+    // The picture's own tags hold its kind, e.g. "Cover (front)".
+    CheckAv(av_dict_copy(&m_cover->metadata, picture->metadata, 0), "out of memory");
     m_cover->disposition = AV_DISPOSITION_ATTACHED_PIC;
     m_cover->time_base = AVRational{1, 90000};
     m_coverPacket = NewPacket();

@@ -6,8 +6,12 @@
 #include "TestFolder.h"
 #include "TestMedia.h"
 
+#include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 #include <set>
 #include <thread>
@@ -135,6 +139,217 @@ TEST_F(EvcConversion, EverySourceTypeConvertsToEveryOutputType)
         EXPECT_NEAR(out.frequency, 440.0, 440.0 * 0.03);
         EXPECT_NEAR(out.rms, source.rms, source.rms * (amr ? 0.35 : 0.1));
     }
+}
+
+} // namespace
+} // namespace evctest
+
+namespace evctest {
+namespace {
+
+// Media made with ffmpeg's command line, for the cases the tone files do not cover.
+void Generate(const std::string &arguments)
+{
+    std::string output;
+    ASSERT_EQ(
+        tqtest::RunShell("ffmpeg -nostdin -hide_banner -loglevel error -y " + arguments, &output),
+        0)
+        << output;
+}
+
+bool IsProgressLine(const std::string &line, double *seconds)
+{
+    // size=     123kB time=12.75 bitrate= 128.0kbits/s
+    unsigned long long kb = 0;
+    double bitrate = 0;
+    char unit[16] = {};
+    if (std::sscanf(line.c_str(), "size=%llukB time=%lf bitrate=%lf%15s", &kb, seconds, &bitrate,
+                    unit) != 4)
+        return false;
+    return std::string(unit) == "kbits/s";
+}
+
+class EvcFeatures : public ::testing::Test
+{
+protected:
+    tqtest::TestFolder m_folder;
+};
+
+TEST_F(EvcFeatures, ConverterExampleCommandLinesGiveNinetySecondFiles)
+{
+    const std::string clip = m_folder.File("clip.avi");
+    Generate("-f lavfi -i sine=frequency=440:duration=160 -f lavfi -i "
+             "testsrc=size=176x144:rate=15:duration=160 -c:a libmp3lame -c:v mpeg4 " +
+             tqtest::ShellQuote(clip));
+    const std::string mp3 = m_folder.File("clip.mp3");
+    const std::string amr = m_folder.File("clip.amr");
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<EvcRun> runs = RunEvcBatch({
+        {"-y", "-i", clip, "-acodec", "mp3", "-vn", "-ab", "128", "-vol", "100", "-ac", "2", "-ar",
+         "44100", "-ss", "00:01:00", "-t", "90", mp3},
+        {"-y",   "-i",  clip,       "-acodec", "amr_nb", "-s",  "176x144", "-b",
+         "128",  "-ab", "16",       "-vol",    "100",    "-ac", "1",       "-ar",
+         "8000", "-ss", "00:01:00", "-t",      "90",     amr},
+    });
+    const double elapsed =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+    for (const EvcRun &run : runs)
+        ASSERT_EQ(run.exitCode, 0) << run.errors;
+    const AudioFacts mp3Facts = InspectAudio(mp3);
+    EXPECT_EQ(mp3Facts.codec, "mp3");
+    EXPECT_EQ(mp3Facts.sampleRate, 44100);
+    EXPECT_EQ(mp3Facts.channels, 2);
+    EXPECT_NEAR(mp3Facts.Seconds(), 90.0, 1152.0 / 44100);
+    const AudioFacts amrFacts = InspectAudio(amr);
+    EXPECT_EQ(amrFacts.codec, "amr_nb");
+    EXPECT_EQ(amrFacts.sampleRate, 8000);
+    EXPECT_EQ(amrFacts.channels, 1);
+    EXPECT_NEAR(amrFacts.Seconds(), 90.0, 160.0 / 8000);
+    EXPECT_EQ(tqtest::ReadWholeFile(amr).substr(0, 6), "#!AMR\n");
+
+    // Console output: banner, "no time yet", progress lines at most four a second, last line.
+    for (const EvcRun &run : runs) {
+        const std::vector<std::string> lines = LinesOf(run.output);
+        ASSERT_GE(lines.size(), 4u) << run.output;
+        EXPECT_EQ(lines.front().rfind("evc: \"", 0), 0u) << lines.front();
+        EXPECT_NE(lines.front().find("volume 100%"), std::string::npos);
+        EXPECT_EQ(lines[1].rfind("size=", 0), 0u);
+        EXPECT_NE(lines[1].find(" time=10000000000 "), std::string::npos);
+        EXPECT_EQ(lines.back().rfind("evc: done, 90.0", 0), 0u) << lines.back();
+        double previous = 0;
+        for (size_t i = 2; i + 1 < lines.size(); ++i) {
+            double seconds = 0;
+            ASSERT_TRUE(IsProgressLine(lines[i], &seconds)) << lines[i];
+            EXPECT_GE(seconds, previous);
+            previous = seconds;
+        }
+        EXPECT_NEAR(previous, 90.0, 0.1);
+        EXPECT_LE(double(lines.size() - 3), 4.0 * elapsed + 2);
+    }
+    EXPECT_NE(LinesOf(runs[1].output).front().find("12.20 kbit/s, 8000 Hz, 1 channel"),
+              std::string::npos);
+}
+
+TEST_F(EvcFeatures, SegmentIsAccurateToOneCodecFrame)
+{
+    // Silence for three seconds, then a tone: where the tone begins in the output shows where
+    // the segment began.
+    const std::string wav = m_folder.File("step.wav");
+    const std::string mp3 = m_folder.File("step.mp3");
+    const std::string tone = "aevalsrc=exprs=if(gte(t\\,3)\\,0.5*sin(2*PI*440*t)\\,0):s=44100:d=6";
+    Generate("-f lavfi -i " + tqtest::ShellQuote(tone) + " -ac 2 " + tqtest::ShellQuote(wav));
+    Generate("-i " + tqtest::ShellQuote(wav) + " -c:a libmp3lame " + tqtest::ShellQuote(mp3));
+
+    struct Case
+    {
+        std::string source, output;
+        double frameSeconds; // one frame of the output codec (and of an MP3 source)
+    };
+    const std::vector<Case> cases = {
+        {wav, "seg-wav.wav", 1.0 / 44100},    {wav, "seg-wav.mp3", 1152.0 / 44100},
+        {wav, "seg-wav.m4a", 1024.0 / 44100}, {wav, "seg-wav.ogg", 1024.0 / 44100},
+        {mp3, "seg-mp3.wav", 1152.0 / 44100}, {mp3, "seg-mp3.m4a", 2048.0 / 44100},
+    };
+    std::vector<std::vector<std::string>> jobs;
+    for (const Case &c : cases)
+        jobs.push_back(
+            {"-y", "-i", c.source, "-ss", "00:00:02", "-t", "3", m_folder.File(c.output)});
+    const std::vector<EvcRun> runs = RunEvcBatch(jobs);
+    for (size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(cases[i].output);
+        ASSERT_EQ(runs[i].exitCode, 0) << runs[i].errors;
+        const AudioFacts facts = InspectAudio(m_folder.File(cases[i].output));
+        EXPECT_NEAR(facts.Seconds(), 3.0, cases[i].frameSeconds + 1e-6);
+        EXPECT_NEAR(facts.firstSoundSeconds, 1.0, cases[i].frameSeconds + 0.002);
+    }
+    // PCM keeps the length to the sample.
+    EXPECT_EQ(InspectAudio(m_folder.File("seg-wav.wav")).samples, 3 * 44100);
+}
+
+TEST_F(EvcFeatures, VolumeScalesTheLevelAndSaturates)
+{
+    const std::string quiet = m_folder.File("quiet.wav");
+    const std::string loud = m_folder.File("loud.wav");
+    tqtest::ToneSpec spec;
+    spec.amplitude = 0.1;
+    ASSERT_TRUE(tqtest::MakeToneFile(quiet, spec));
+    spec.amplitude = 0.5;
+    ASSERT_TRUE(tqtest::MakeToneFile(loud, spec));
+
+    const std::vector<EvcRun> runs = RunEvcBatch({
+        {"-y", "-i", quiet, "-vol", "100", m_folder.File("v100.wav")},
+        {"-y", "-i", quiet, "-vol", "200", m_folder.File("v200.wav")},
+        {"-y", "-i", quiet, "-vol", "0", m_folder.File("v0.wav")},
+        {"-y", "-i", quiet, "-vol", "200", m_folder.File("v200.mp3")},
+        {"-y", "-i", quiet, "-vol", "100", m_folder.File("v100.mp3")},
+        {"-y", "-i", loud, "-vol", "500", m_folder.File("v500.wav")},
+    });
+    for (const EvcRun &run : runs)
+        ASSERT_EQ(run.exitCode, 0) << run.errors;
+    const AudioFacts v100 = InspectAudio(m_folder.File("v100.wav"));
+    const AudioFacts v200 = InspectAudio(m_folder.File("v200.wav"));
+    const double sourcePeak = InspectAudio(quiet).peak;
+    EXPECT_NEAR(v100.peak, sourcePeak, 0.001);
+    EXPECT_NEAR(v200.peak, 2 * sourcePeak, 0.001);
+    EXPECT_NEAR(v200.rms / v100.rms, 2.0, 0.01);
+    EXPECT_EQ(InspectAudio(m_folder.File("v0.wav")).peak, 0.0);
+    EXPECT_NEAR(InspectAudio(m_folder.File("v200.mp3")).rms /
+                    InspectAudio(m_folder.File("v100.mp3")).rms,
+                2.0, 0.05);
+    EXPECT_EQ(runs[1].output.find("clipped"), std::string::npos);
+
+    // Five times half scale: the tops are cut off at full scale, never wrapped to the other sign.
+    const AudioFacts v500 = InspectAudio(m_folder.File("v500.wav"));
+    EXPECT_GT(v500.peak, 0.999);
+    EXPECT_EQ(v500.signFlips, 0);
+    EXPECT_NE(LinesOf(runs[5].output).back().find("samples clipped"), std::string::npos);
+}
+
+TEST_F(EvcFeatures, TagsAndCoverArtAreCarried)
+{
+    const std::string cover = m_folder.File("cover.jpg");
+    const std::string source = m_folder.File("tagged.mp3");
+    Generate("-f lavfi -i testsrc=size=64x64:duration=1 -frames:v 1 " + tqtest::ShellQuote(cover));
+    Generate("-f lavfi -i sine=duration=1 -i " + tqtest::ShellQuote(cover) +
+             " -map 0 -map 1 -c:a libmp3lame -c:v copy -disposition:v attached_pic"
+             " -metadata title='A Title' -metadata artist=Someone -metadata album='The Album'"
+             " -metadata date=2024 -metadata genre=Jazz -metadata track=3"
+             " -metadata comment='Nice one' " +
+             tqtest::ShellQuote(source));
+    const std::map<std::string, std::string> tags = {
+        {"title", "A Title"}, {"artist", "Someone"}, {"album", "The Album"}, {"date", "2024"},
+        {"genre", "Jazz"},    {"track", "3"},        {"comment", "Nice one"}};
+
+    const std::vector<std::string> withTags = {"mp3", "m4a", "ogg", "wav"};
+    std::vector<std::vector<std::string>> jobs;
+    for (const std::string &extension : withTags)
+        jobs.push_back({"-y", "-i", source, "-vn", m_folder.File("tagged-out." + extension)});
+    // A cover read from an M4A source goes on into an MP3.
+    const std::vector<EvcRun> runs = RunEvcBatch(jobs);
+    for (size_t i = 0; i < withTags.size(); ++i) {
+        SCOPED_TRACE(withTags[i]);
+        ASSERT_EQ(runs[i].exitCode, 0) << runs[i].errors;
+        AudioFacts facts = InspectAudio(m_folder.File("tagged-out." + withTags[i]));
+        for (const auto &[key, value] : tags)
+            EXPECT_EQ(facts.tags[key], value) << key;
+        EXPECT_EQ(facts.hasCover, withTags[i] == "mp3" || withTags[i] == "m4a");
+    }
+    const EvcRun again =
+        RunEvc({"-y", "-i", m_folder.File("tagged-out.m4a"), "-vn", m_folder.File("from-m4a.mp3")});
+    ASSERT_EQ(again.exitCode, 0) << again.errors;
+    EXPECT_TRUE(InspectAudio(m_folder.File("from-m4a.mp3")).hasCover);
+}
+
+TEST_F(EvcFeatures, FileWithoutAudioIsRefusedWithoutOutput)
+{
+    const std::string video = m_folder.File("silent-film.mp4");
+    Generate("-f lavfi -i testsrc=size=64x64:rate=10:duration=1 " + tqtest::ShellQuote(video));
+    const EvcRun run = RunEvc({"-y", "-i", video, m_folder.File("film.mp3")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(IsOneClearLine(run.errors)) << run.errors;
+    EXPECT_NE(run.errors.find("no audio stream"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(m_folder.File("film.mp3")));
 }
 
 } // namespace
