@@ -29,7 +29,18 @@ std::string TComboChoiceList::DoItem(int index) const
 void TComboChoiceList::DoAdd(const std::string &text)
 {
     const QSignalBlocker blocker(m_comboBox);
+    const int selected = m_comboBox->currentIndex();
+    const QString shown = m_comboBox->currentText();
     m_comboBox->addItem(QString::fromStdString(text));
+    // QComboBox selects the first entry added to an empty list; a list selects only what it is
+    // told to.
+    if (selected < 0 && m_comboBox->currentIndex() >= 0) {
+        m_comboBox->setCurrentIndex(-1);
+        if (QLineEdit *edit = m_comboBox->lineEdit()) {
+            const QSignalBlocker editBlocker(edit);
+            edit->setText(shown);
+        }
+    }
 }
 
 void TComboChoiceList::DoClear()

@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -84,6 +85,13 @@ void TfrmOption::CreateControls()
     cbbCustomProfile->setCompleter(nullptr);
     cbbCustomProfile->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cbbCustomProfile->setMinimumContentsLength(20);
+    // QComboBox selects and activates the entry matching the typed text when Enter is pressed
+    // or the field loses focus; here only picking an entry or typing a stored name selects one,
+    // so that leaving the field or pressing Enter never reloads a profile over edited values.
+    QLineEdit *customEdit = cbbCustomProfile->lineEdit();
+    disconnect(customEdit, &QLineEdit::returnPressed, cbbCustomProfile, nullptr);
+    disconnect(customEdit, &QLineEdit::editingFinished, cbbCustomProfile, nullptr);
+    customEdit->installEventFilter(this);
     lblCustomProfile->setBuddy(cbbCustomProfile);
     btnAdd = NewButton("btnAdd", "Add");
     btnSave = NewButton("btnSave", "Save");
@@ -226,6 +234,19 @@ void TfrmOption::closeEvent(QCloseEvent *event)
 {
     // The close box only hides the dialog: no selections are put back, nothing is refilled.
     event->accept();
+}
+
+bool TfrmOption::eventFilter(QObject *watched, QEvent *event)
+{
+    // Enter in the custom profile field is the dialog's OK, as everywhere else in the dialog.
+    if (watched == cbbCustomProfile->lineEdit() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            btnApply->click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TfrmOption::reject()
