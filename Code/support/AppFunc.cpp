@@ -23,7 +23,7 @@ std::locale TimeLocale(const std::string &name)
 } // namespace
 
 TAppFunc::TAppFunc(std::string programFolder, std::string timeLocale, Clock clock)
-    : m_programFolder(std::move(programFolder)), m_timeLocale(std::move(timeLocale)),
+    : m_programFolder(std::move(programFolder)), m_timeLocale(TimeLocale(timeLocale)),
       m_clock(clock ? std::move(clock) : Clock([] { return std::time(nullptr); }))
 {
 }
@@ -34,7 +34,7 @@ std::string TAppFunc::FormatNow(const char *format) const
     std::tm local{};
     localtime_r(&now, &local);
     std::ostringstream text;
-    text.imbue(TimeLocale(m_timeLocale));
+    text.imbue(m_timeLocale);
     text << std::put_time(&local, format);
     return text.str();
 }

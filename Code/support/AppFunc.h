@@ -2,6 +2,7 @@
 
 #include <ctime>
 #include <functional>
+#include <locale>
 #include <string>
 
 // Application services bound to the program folder; today the support log.
@@ -11,8 +12,8 @@ public:
     using Clock = std::function<std::time_t()>;
 
     // `programFolder` ends with "/". The log's date and time use the locale named by
-    // `timeLocale` ("" = the user's locale from the environment); `clock` defaults to the
-    // system clock.
+    // `timeLocale` ("" = the user's locale from the environment, read once here); `clock` defaults
+    // to the system clock.
     explicit TAppFunc(std::string programFolder, std::string timeLocale = std::string(),
                       Clock clock = Clock());
 
@@ -28,6 +29,6 @@ private:
     std::string FormatNow(const char *format) const;
 
     std::string m_programFolder;
-    std::string m_timeLocale;
+    std::locale m_timeLocale;
     Clock m_clock;
 };

@@ -27,7 +27,7 @@ TEST(IniFileCrashTest, KilledWriterLeavesOldOrNewContent)
     const QString helper = QString::fromUtf8(INI_WRITER_HELPER);
 
     std::mt19937 random(20261209);
-    std::uniform_int_distribution<int> delayMicroseconds(0, 8000);
+    std::uniform_int_distribution<int> delayMicroseconds(0, 30000);
     int killedMidWrite = 0;
     for (int kill = 0; kill < kKills; ++kill) {
         QProcess writer;
