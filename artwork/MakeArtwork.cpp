@@ -509,7 +509,7 @@ void SaveBackground()
     p.setPen(kInkSoft);
     p.setFont(UiFont(11, false));
     p.drawText(QRectF(58, 85, 340, 16), Qt::AlignLeft | Qt::AlignVCenter,
-               "Video and audio to AMR, AAC, MP3, AC3, M4A, OGG or WAV");
+               "Batch audio converter for video and audio files");
     // A thin divider between the web buttons and the help buttons.
     p.setPen(QPen(kPanelLine, 1));
     p.drawLine(QPointF(542.5, 68), QPointF(542.5, 100));
@@ -517,7 +517,7 @@ void SaveBackground()
     // Preview panel, settings panel, job panel.
     DrawPanel(p, QRectF(7, 112, 275, 227));
     DrawPanel(p, QRectF(282, 112, 410, 152));
-    DrawPanel(p, QRectF(7, 329, 564, 171), Qt::white);
+    DrawPanel(p, QRectF(7, 329, 566, 175), Qt::white);
 
     p.setPen(kInkSoft);
     p.setFont(UiFont(11, false));
@@ -559,7 +559,8 @@ void SaveTitleBar()
     Save(image, "imgTitle");
 }
 
-void SaveDarkStrip(const QString &name, int w, int h)
+// A dark rounded strip starting `left` pixels into the picture (the rest stays transparent).
+void SaveDarkStrip(const QString &name, int w, int h, int left)
 {
     QImage image = NewImage(w, h);
     QPainter p(&image);
@@ -569,7 +570,7 @@ void SaveDarkStrip(const QString &name, int w, int h)
     fill.setColorAt(1, QColor(34, 44, 58));
     p.setPen(QPen(QColor(24, 32, 44), 1));
     p.setBrush(fill);
-    p.drawRoundedRect(QRectF(0.5, 0.5, w - 1, h - 1), 5, 5);
+    p.drawRoundedRect(QRectF(left + 0.5, 0.5, w - left - 1, h - 1), 5, 5);
     p.end();
     Save(image, name);
 }
@@ -744,8 +745,8 @@ int main(int argc, char **argv)
 
     SaveBackground();
     SaveTitleBar();
-    SaveDarkStrip("imgPlayer", 265, 33);
-    SaveDarkStrip("imgPlay", 257, 33);
+    SaveDarkStrip("imgPlayer", 265, 33, 11);
+    SaveDarkStrip("imgPlay", 257, 33, 0);
     SaveLogo();
     SaveSplash();
     SaveTimeline();
@@ -768,7 +769,7 @@ int main(int argc, char **argv)
     SaveWideButton("add", 108, 38, kBlueFace, "Add", IconPlus, 14, 16, 2);
     SaveWideButton("remove", 108, 38, kBlueFace, "Remove", IconMinus, 14, 16, 2);
     SaveWideButton("clear", 108, 38, kBlueFace, "Clear", IconBroom, 14, 18, 2);
-    SaveWideButton("convert", 108, 60, kAccentFace, "Convert", IconConvert, 16, 24, 2);
+    SaveWideButton("convert", 108, 60, kAccentFace, "Convert", IconConvert, 15, 21, 2);
     const FaceStyle playerFace{QColor(84, 100, 124), QColor(52, 64, 82), QColor(24, 32, 44),
                                QColor(236, 242, 250)};
     SaveIconButton("play", 26, 22, playerFace, IconPlay, 12);

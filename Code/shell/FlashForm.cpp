@@ -26,6 +26,7 @@ TFrmFlashForm::TFrmFlashForm(const QImage &picture, std::function<void()> load, 
     Timer2 = new QTimer(this);
     Timer2->setObjectName("Timer2");
     Timer2->setInterval(1000);
+    Timer2->setTimerType(Qt::PreciseTimer);
     connect(Timer1, &QTimer::timeout, this, &TFrmFlashForm::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &TFrmFlashForm::Timer2Timer);
 

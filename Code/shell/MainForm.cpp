@@ -54,9 +54,15 @@ QLabel *NewPicture(QWidget *parent, const char *name, const char *artwork)
     return label;
 }
 
+// The captions of the settings sit in 80 pixels left of their lists.
 QLabel *NewLabel(QWidget *parent, const char *name, const char *caption)
 {
     auto *label = Named(new QLabel(QString::fromUtf8(caption), parent), name);
+    QFont font = label->font();
+    font.setPixelSize(11);
+    font.setLetterSpacing(QFont::PercentageSpacing, 96);
+    label->setFont(font);
+    label->setStyleSheet("color: #243040;");
     label->adjustSize();
     return label;
 }
@@ -68,6 +74,9 @@ TFrmMainForm::TFrmMainForm(const TMainFormContext &context, QWidget *parent)
 {
     setObjectName("FrmMainForm");
     setWindowTitle(QCoreApplication::applicationName());
+    QFont windowFont("DejaVu Sans Condensed");
+    windowFont.setPixelSize(12);
+    setFont(windowFont);
     CreateControls();
     PlaceControls();
     m_profileBinding =

@@ -13,8 +13,8 @@ QRegion PictureOutline(const QImage &picture)
         return {};
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
     const QRgb transparent = rgb.pixel(0, rgb.height() - 1);
-    // MaskOutColor: bits are set where the colour differs, i.e. inside the window.
-    const QImage mask = rgb.createMaskFromColor(transparent, Qt::MaskOutColor);
+    // The region of this bitmap holds the pixels that differ from the transparent colour.
+    const QImage mask = rgb.createMaskFromColor(transparent, Qt::MaskInColor);
     return QRegion(QBitmap::fromImage(mask));
 }
 
