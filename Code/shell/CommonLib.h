@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conversion/ConversionLib.h"
 #include "joblist/JobListFunc.h"
 #include "platform/MemoryTrim.h"
 #include "support/MessageBoxes.h"
@@ -9,10 +10,13 @@
 #include <string>
 
 // The common library: one instance for the whole run. Composed from the text, number, size and
-// time helpers (support), the message boxes (support) and the job list operations (joblist);
-// it records the program folder. The conversion stopping joins as a further base when its
-// subsystem provides it.
-class TCommonLib : public TTextFunc, public TMessageBoxes, public TJobListFunc
+// time helpers (support), the message boxes (support), the job list operations (joblist) and
+// the parameters of the latest command build with the stopping of the encoder (conversion); it
+// records the program folder.
+class TCommonLib : public TTextFunc,
+                   public TMessageBoxes,
+                   public TJobListFunc,
+                   public TConversionLib
 {
 public:
     TCommonLib(std::string programFolder, IMessagePresenter &presenter)

@@ -234,6 +234,28 @@ void TFrmMainForm::CentreOnDesktop()
     }
 }
 
+// ---- what the batch driver uses ----
+
+void TFrmMainForm::SetMainWindowEnabled(bool enabled)
+{
+    setEnabled(enabled);
+}
+
+bool TFrmMainForm::ShowOutputDirectoryChecked() const
+{
+    return chkShowOutputDirectory->isChecked();
+}
+
+bool TFrmMainForm::ShutdownChecked() const
+{
+    return chkShutdown->isChecked();
+}
+
+void TFrmMainForm::QuitApplication()
+{
+    QCoreApplication::quit();
+}
+
 // ---- window events ----
 
 void TFrmMainForm::showEvent(QShowEvent *event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conversion/ConversionWindows.h"
 #include "formats/MainProfileBinding.h"
 #include "toolkit/AnchoredLayout.h"
 
@@ -49,7 +50,7 @@ struct TMainFormContext
 // subsystems that give a control its behaviour wire it in MainForm.cpp: each event handler below
 // is one call into an operation. The handlers marked "later" belong to subsystems that attach
 // their operations here (job list, preview, conversion).
-class TFrmMainForm : public QWidget
+class TFrmMainForm : public QWidget, public TMainWindowControls
 {
     Q_OBJECT
 
@@ -61,6 +62,12 @@ public:
 
     explicit TFrmMainForm(const TMainFormContext &context, QWidget *parent = nullptr);
     ~TFrmMainForm() override;
+
+    // TMainWindowControls: what the batch driver reads from and does with the main window.
+    void SetMainWindowEnabled(bool enabled) override;
+    bool ShowOutputDirectoryChecked() const override;
+    bool ShutdownChecked() const override;
+    void QuitApplication() override;
 
     // The Options dialog, created after the main window; must be set before the first show.
     void SetOptionsDialog(TfrmOption *dialog) { m_options = dialog; }

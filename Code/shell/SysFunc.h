@@ -1,7 +1,9 @@
 #pragma once
 
-// The system functions: one instance for the whole run. The process lookup of the conversion
-// subsystem joins as its base when that subsystem provides it.
-class TSysFunc
+#include "conversion/ProcessLookup.h"
+
+// The system functions: one instance for the whole run; the process lookup of the conversion
+// subsystem, on the system's process table.
+class TSysFunc : public TProcessLookup
 {
 };

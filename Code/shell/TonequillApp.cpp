@@ -1,5 +1,6 @@
 #include "shell/TonequillApp.h"
 
+#include "conversion/FrmConverting.h"
 #include "formats/FrmOption.h"
 #include "formats/InputNamePrompt.h"
 #include "platform/SiblingFiles.h"
@@ -26,8 +27,6 @@ TTonequillApp::TTonequillApp(const TShellPlatform &platform) : m_platform(platfo
     CreateWindows();
 }
 
-TTonequillApp::~TTonequillApp() = default;
-
 void TTonequillApp::CreateWindows()
 {
     TMainFormContext context;
@@ -40,11 +39,22 @@ void TTonequillApp::CreateWindows()
     m_mainForm = std::make_unique<TFrmMainForm>(context);
     m_namePrompt->SetParentWindow(m_mainForm.get());
 
-    // The progress window of the conversion is created here, hidden, once it exists.
+    TCustomProc &customProc = m_services->CustomProc();
+    // No owner: the batch driver disables the main window while the progress window must stay
+    // usable for Stop.
+    m_progress = std::make_unique<TfrmConverting>(customProc, m_services->CommonLib(), *m_messages,
+                                                  *m_mainForm);
+    m_progress->hide();
 
     m_options = new TfrmOption(m_services->CustomProc(), m_mainForm->cbbProfile, m_mainForm.get());
     m_options->hide();
     m_mainForm->SetOptionsDialog(m_options);
+}
+
+TTonequillApp::~TTonequillApp()
+{
+    m_progress.reset();
+    m_mainForm.reset();
 }
 
 void TTonequillApp::Show()

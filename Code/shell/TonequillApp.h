@@ -16,6 +16,7 @@ class TMessageBoxes;
 class TOutputFolderChooser;
 class TServiceObjects;
 class TSystemActions;
+class TfrmConverting;
 class TfrmOption;
 
 namespace platform {
@@ -52,6 +53,7 @@ public:
 
     TServiceObjects &Services() { return *m_services; }
     TFrmMainForm *MainForm() { return m_mainForm.get(); }
+    TfrmConverting *ProgressWindow() { return m_progress.get(); }
     TfrmOption *OptionsDialog() { return m_options; }
     const RecSoftInfo &SoftInfo() const { return m_softInfo; }
     const TMessageBoxes &Messages() const { return *m_messages; }
@@ -67,5 +69,6 @@ private:
     std::unique_ptr<TServiceObjects> m_services;
     std::unique_ptr<TSystemActions> m_actions;
     std::unique_ptr<TFrmMainForm> m_mainForm;
+    std::unique_ptr<TfrmConverting> m_progress;
     TfrmOption *m_options = nullptr; // owned by the main window
 };

@@ -1,4 +1,5 @@
 #include "ShellFixture.h"
+#include "conversion/FrmConverting.h"
 #include "formats/FrmOption.h"
 #include "shell/MainForm.h"
 #include "shell/ServiceObjects.h"
@@ -110,6 +111,14 @@ TEST_F(StartedProgramTest, SplashKeepsTheStartForTwoTimerTicks)
     EXPECT_TRUE(Main().isVisible());
     EXPECT_TRUE(Main().FirstShowDone());
     EXPECT_TRUE(s_fixture->presenter.requests.empty());
+}
+
+TEST_F(StartedProgramTest, ProgressWindowAndOptionsDialogExistHidden)
+{
+    ASSERT_NE(s_app->ProgressWindow(), nullptr);
+    ASSERT_NE(s_app->OptionsDialog(), nullptr);
+    EXPECT_FALSE(s_app->ProgressWindow()->isVisible());
+    EXPECT_FALSE(Options().isVisible());
 }
 
 TEST_F(StartedProgramTest, TitleShowsProductNameAndVersion)
