@@ -21,6 +21,7 @@
 #include <QDropEvent>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -191,6 +192,7 @@ void TFrmMainForm::CreateOutputSettings()
 void TFrmMainForm::CreateJobList()
 {
     dxTreeSourceFileInfo = Named(new TJobGrid(this), "dxTreeSourceFileInfo");
+    dxTreeSourceFileInfo->SetHeaderPicture(QIcon(toolkit::ArtworkPixmap("column-icon")));
     btnOpenFile = NewPictureButton(this, "btnOpenFile", "add", "Add files to the list");
     btnRemoveFile = NewPictureButton(this, "btnRemoveFile", "remove", "Remove the selected files");
     btnClearFile = NewPictureButton(this, "btnClearFile", "clear", "Remove every file");
