@@ -32,15 +32,19 @@ QWidget *NewHeader(const TqSoftInfo &info, QWidget *parent)
     auto *header = new QWidget(parent);
     header->setObjectName("header");
     header->setAutoFillBackground(true);
+    header->setFixedHeight(88);
     header->setStyleSheet("QWidget#header { background: qlineargradient(x1:0, y1:0, x2:1, y2:1, "
                           "stop:0 #345c8c, stop:1 #162842); }"
                           "QLabel { color: #f2f6fb; }");
     auto *layout = new QHBoxLayout(header);
     layout->setContentsMargins(18, 14, 18, 14);
+    layout->setSpacing(14);
     auto *logo = new QLabel(header);
     logo->setPixmap(QPixmap(":/form/logo-mark.png"));
     layout->addWidget(logo);
     auto *titles = new QVBoxLayout;
+    titles->setSpacing(2);
+    titles->addStretch();
     auto *product = NewLabel(Text(info.ProductName), header, "lblProductName");
     QFont big = product->font();
     big.setPixelSize(22);
@@ -48,6 +52,7 @@ QWidget *NewHeader(const TqSoftInfo &info, QWidget *parent)
     product->setFont(big);
     titles->addWidget(product);
     titles->addWidget(NewLabel("Version " + Text(info.Version), header, "lblVersion"));
+    titles->addStretch();
     layout->addLayout(titles, 1);
     return header;
 }
@@ -81,12 +86,16 @@ void ShowAboutBox(const TqSoftInfo &info)
     folder->setStyleSheet("color: #5c6a7c;");
     body->addWidget(folder);
     layout->addLayout(body);
+    layout->addStretch(1);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
     buttons->setContentsMargins(18, 6, 18, 0);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     layout->addWidget(buttons);
     dialog.setFixedWidth(420);
+    const int height = dialog.heightForWidth(420);
+    if (height > 0)
+        dialog.setFixedHeight(height);
     dialog.exec();
 }
 

@@ -1,5 +1,6 @@
-// Writes pictures of the splash, the main window (with its shape) and the Options dialog into
-// TQ_SCREENSHOT_DIR, so anyone can look at them. bench/screenshots.sh runs it under Xvfb.
+// Writes pictures of the splash, the main window (with its shape), the Options dialog and the
+// About box into TQ_SCREENSHOT_DIR, so anyone can look at them. bench/screenshots.sh runs it
+// under Xvfb.
 
 #include "ShellFixture.h"
 #include "formats/FrmOption.h"
@@ -61,6 +62,17 @@ TEST(ScreenshotTest, SplashMainWindowAndOptionsDialog)
     QApplication::processEvents();
     EXPECT_TRUE(options.grab().save(folder + "/options-dialog.png"));
     options.hide();
+
+    QImage about;
+    QTimer::singleShot(300, [&] {
+        if (QWidget *box = QApplication::activeModalWidget()) {
+            about = box->grab().toImage();
+            box->close();
+        }
+    });
+    main.btnAboutClick();
+    ASSERT_FALSE(about.isNull());
+    EXPECT_TRUE(about.save(folder + "/about-box.png"));
 }
 
 } // namespace
