@@ -10,7 +10,7 @@
 class QAction;
 class QLabel;
 class QProgressBar;
-class QPushButton;
+class QAbstractButton;
 class QStatusBar;
 class QTimer;
 class TConversionLib;
@@ -55,7 +55,7 @@ public:
     QProgressBar *ProgressBar1 = nullptr;
     std::array<QLabel *, TConvertingProgress::kFrameCount> imgFrames{}; // img1 .. img6
     QLabel *lblPersent = nullptr;
-    QPushButton *btnStop = nullptr;
+    QAbstractButton *btnStop = nullptr;
     QStatusBar *statState = nullptr;
     QTimer *tmrChanging = nullptr;
     QAction *actRefreshProgress = nullptr;

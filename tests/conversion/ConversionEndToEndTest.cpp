@@ -1,0 +1,298 @@
+// Whole batches with the real encoder and the real progress window on the offscreen platform.
+#include "ConversionFakes.h"
+#include "TestFolder.h"
+#include "TestMedia.h"
+#include "conversion/ConversionLib.h"
+#include "conversion/ConversionProc.h"
+#include "conversion/FrmConverting.h"
+#include "support/AppFunc.h"
+#include "support/FileFunc.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <cmath>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+}
+
+namespace {
+
+struct Probe
+{
+    bool opened = false;
+    std::string codec;
+    int channels = 0;
+    int sampleRate = 0;
+    double seconds = 0; // sum of the audio packet durations
+};
+
+Probe ProbeAudio(const std::string &path)
+{
+    Probe probe;
+    AVFormatContext *format = nullptr;
+    if (avformat_open_input(&format, path.c_str(), nullptr, nullptr) != 0)
+        return probe;
+    if (avformat_find_stream_info(format, nullptr) >= 0) {
+        const int index = av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+        if (index >= 0) {
+            const AVStream *stream = format->streams[index];
+            probe.opened = true;
+            probe.codec = avcodec_get_name(stream->codecpar->codec_id);
+            probe.channels = stream->codecpar->ch_layout.nb_channels;
+            probe.sampleRate = stream->codecpar->sample_rate;
+            AVPacket *packet = av_packet_alloc();
+            int64_t ticks = 0;
+            while (av_read_frame(format, packet) >= 0) {
+                if (packet->stream_index == index)
+                    ticks += packet->duration;
+                av_packet_unref(packet);
+            }
+            av_packet_free(&packet);
+            probe.seconds = static_cast<double>(ticks) * av_q2d(stream->time_base);
+        }
+    }
+    avformat_close_input(&format);
+    return probe;
+}
+
+std::string ProgramFolder()
+{
+    const char *folder = std::getenv("TQ_PROGRAM_DIR");
+    std::string path = folder != nullptr ? folder : "";
+    if (!path.empty() && path.back() != '/')
+        path += '/';
+    return path;
+}
+
+int CountOf(const std::string &text, const std::string &needle)
+{
+    int count = 0;
+    for (std::size_t at = text.find(needle); at != std::string::npos;
+         at = text.find(needle, at + 1))
+        ++count;
+    return count;
+}
+
+class EndToEnd : public ::testing::Test
+{
+protected:
+    EndToEnd()
+        : appFunc(logFolder.Path()), messages(presenter), window(proc, lib, messages, mainWindow)
+    {
+        settings.outputFolder = media.File("out");
+        lib.ConnectStopping(appFunc,
+                            [this](const std::string &text) { messages.ShowMsg(text, 1); });
+        lib.UseProcessTable(table);
+        TConversionServices services;
+        services.ProgramFolder = ProgramFolder();
+        services.CommonLib = &lib;
+        services.AppFunc = &appFunc;
+        services.FileFunc = &fileFunc;
+        services.Messages = &messages;
+        services.Settings = &settings;
+        services.Progress = &window;
+        services.MainWindow = &mainWindow;
+        services.Opener = &opener;
+        services.Power = &power;
+        services.Timings.BeforeStartMs = 50;
+        services.Timings.AfterEndMs = 50;
+        services.Timings.ProcessPollMs = 20;
+        services.Timings.AfterOutputMs = 100;
+        proc.ConnectConversion(services);
+        proc.UseProcessTable(table);
+    }
+
+    std::string MakeSource(const std::string &name, const tqtest::ToneSpec &spec)
+    {
+        const std::string path = media.File(name);
+        std::string error;
+        EXPECT_TRUE(tqtest::MakeToneFile(path, spec, &error)) << error;
+        return path;
+    }
+    std::string Log() const { return tqtest::ReadWholeFile(appFunc.LogPath()); }
+
+    tqtest::TestFolder logFolder;
+    tqtest::TestFolder media;
+    TAppFunc appFunc;
+    TFileFunc fileFunc;
+    tqtest::RecordingPresenter presenter;
+    TMessageBoxes messages;
+    tqtest::FakeSettings settings;
+    tqtest::TableRows rows;
+    tqtest::ChildrenOnlyTable table;
+    tqtest::RecordingOpener opener;
+    tqtest::RecordingPower power;
+    tqtest::FakeMainWindow mainWindow;
+    TConversionLib lib;
+    TConversionProc proc;
+    TfrmConverting window;
+};
+
+struct OutputCase
+{
+    int type;
+    std::string extension;
+    std::string codec;
+    std::string channelsItem;
+    std::string rate;
+    int channels;
+    int sampleRate;
+};
+
+} // namespace
+
+TEST_F(EndToEnd, SeveralSourceTypesIntoEverySevenOutputTypes)
+{
+    ASSERT_TRUE(std::filesystem::exists(ProgramFolder() + "evc"));
+    tqtest::ToneSpec spec;
+    spec.seconds = 3;
+    const std::vector<std::string> sources = {MakeSource("clip.avi",
+                                                         [&] {
+                                                             auto s = spec;
+                                                             s.withVideo = true;
+                                                             return s;
+                                                         }()),
+                                              MakeSource("song one.mp3", spec),
+                                              MakeSource("voice.ogg", spec),
+                                              MakeSource("talk.wma", spec),
+                                              MakeSource("film.mp4", spec),
+                                              MakeSource("tone.wav", spec),
+                                              MakeSource("music.flv", spec)};
+
+    const std::vector<OutputCase> cases = {
+        {0, ".amr", "amr_nb", "2 channels, Stereo", "44100", 1, 8000},
+        {1, ".aac", "aac", "2 channels, Stereo", "44100", 2, 44100},
+        {2, ".mp3", "mp3", "1 channel, Mono", "32000", 1, 32000},
+        {3, ".ac3", "ac3", "2 channels, Stereo", "48000", 2, 48000},
+        {4, ".m4a", "aac", "1 channel, Mono", "22050", 1, 22050},
+        {5, ".ogg", "vorbis", "2 channels, Stereo", "44100", 2, 44100},
+        {6, ".wav", "pcm_s16le", "1 channel, Mono", "22050", 1, 22050}};
+
+    for (const OutputCase &c : cases) {
+        SCOPED_TRACE(c.extension);
+        const std::string out = media.File("out" + c.extension.substr(1) + "/");
+        std::filesystem::create_directories(out);
+        settings.outputFolder = out;
+        settings.outputType = c.type;
+        settings.items[TOptionList::Channels] = c.channelsItem;
+        settings.items[TOptionList::SampleRate] = c.rate;
+        settings.items[TOptionList::AudioBitrate] = c.type == 0 ? "16" : "128";
+        rows.rows.clear();
+        const std::string &first = sources[static_cast<std::size_t>(c.type)];
+        const std::string &second = sources[static_cast<std::size_t>((c.type + 1) % 7)];
+        rows.Add(first, "00:00:01", "00:00:03"); // a segment of 2 seconds
+        rows.Add(second, "00:00:00", "00:00:03");
+        // An earlier output of the first source's name stays as it is.
+        const std::string earlier = out + TFileFunc::BaseName(first) + c.extension;
+        tqtest::WriteWholeFile(earlier, "earlier output");
+
+        proc.ConvertAll(rows);
+
+        EXPECT_EQ(tqtest::ReadWholeFile(earlier), "earlier output");
+        const std::string segmentOutput = out + TFileFunc::BaseName(first) + "_1" + c.extension;
+        const std::string wholeOutput = out + TFileFunc::BaseName(second) + c.extension;
+        const Probe segment = ProbeAudio(segmentOutput);
+        const Probe whole = ProbeAudio(wholeOutput);
+        ASSERT_TRUE(segment.opened) << segmentOutput;
+        ASSERT_TRUE(whole.opened) << wholeOutput;
+        for (const Probe *probe : {&segment, &whole}) {
+            EXPECT_EQ(probe->codec, c.codec);
+            EXPECT_EQ(probe->channels, c.channels);
+            EXPECT_EQ(probe->sampleRate, c.sampleRate);
+        }
+        EXPECT_NEAR(segment.seconds, 2.0, 0.1);
+        EXPECT_NEAR(whole.seconds, 3.0, 0.15);
+        EXPECT_TRUE(proc.FailedRows().empty());
+        EXPECT_FALSE(window.isVisible());
+        EXPECT_TRUE(mainWindow.enabled);
+    }
+    EXPECT_TRUE(presenter.requests.empty());
+    EXPECT_EQ(opener.opened.size(), cases.size());
+    EXPECT_EQ(power.powerOffs, 0);
+    EXPECT_TRUE(table.Snapshot().empty());
+}
+
+TEST_F(EndToEnd, AStopInTheMiddleOfALongFileEndsTheBatch)
+{
+    tqtest::ToneSpec shortSpec;
+    shortSpec.seconds = 2;
+    tqtest::ToneSpec longSpec;
+    longSpec.seconds = 1200;
+    longSpec.sampleRate = 8000;
+    longSpec.channels = 1;
+    const std::string before = MakeSource("before.wav", shortSpec);
+    const std::string longFile = MakeSource("long.wav", longSpec);
+    const std::string after = MakeSource("after.wav", shortSpec);
+    rows.Add(before, "00:00:00", "00:00:02");
+    rows.Add(longFile, "00:00:00", "00:20:00");
+    rows.Add(after, "00:00:00", "00:00:02");
+    settings.outputType = 5; // OGG, the slowest encoder
+    mainWindow.shutdown = true;
+
+    bool clicked = false;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (!clicked && proc.RowIndex == 1 && proc.RefreshCount >= 3 && window.isVisible()) {
+            clicked = true;
+            EXPECT_GT(window.ProgressBar1->value(), 0);
+            EXPECT_EQ(window.pbTotal->maximum(), 300);
+            QTest::mouseClick(window.btnStop, Qt::LeftButton);
+        }
+    });
+    watcher.start(50);
+    proc.ConvertAll(rows);
+    watcher.stop();
+
+    ASSERT_TRUE(clicked);
+    ASSERT_EQ(presenter.requests.size(), 1u);
+    EXPECT_EQ(presenter.requests[0].text, "Are you sure you want to stop the work ? ");
+    EXPECT_EQ(presenter.requests[0].buttons, TMessageButtons::YesNo);
+    EXPECT_TRUE(table.Snapshot().empty());
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(mainWindow.enabled);
+    EXPECT_EQ(window.lblPersent->text(), "Current: 1, Total: ...");
+    EXPECT_EQ(window.pbTotal->value(), 0);
+    EXPECT_TRUE(std::filesystem::exists(media.File("out/before.ogg")));
+    EXPECT_FALSE(std::filesystem::exists(media.File("out/after.ogg")));
+    EXPECT_EQ(CountOf(Log(), "|parameter: "), 2);
+    EXPECT_EQ(CountOf(Log(), "|Get Process id error."), 4);
+    EXPECT_TRUE(opener.opened.empty());
+    EXPECT_EQ(power.powerOffs, 0);
+}
+
+TEST_F(EndToEnd, AnUnreadableFileEndsWithTheFailureWarning)
+{
+    tqtest::ToneSpec spec;
+    spec.seconds = 2;
+    const std::string good = MakeSource("good.mp3", spec);
+    const std::string broken = media.File("broken.mp3");
+    tqtest::WriteWholeFile(broken, std::string(4096, '\x5a'));
+    const std::string alsoGood = MakeSource("also good.m4a", spec);
+    rows.Add(good, "00:00:00", "00:00:02");
+    rows.Add(broken, "00:00:00", "00:00:02");
+    rows.Add(alsoGood, "00:00:00", "00:00:02");
+    settings.outputType = 6;
+
+    proc.ConvertAll(rows);
+
+    EXPECT_TRUE(ProbeAudio(media.File("out/good.wav")).opened);
+    EXPECT_TRUE(ProbeAudio(media.File("out/also good.wav")).opened);
+    ASSERT_EQ(proc.FailedRows().size(), 1u);
+    EXPECT_EQ(proc.FailedRows()[0].FileName, broken);
+    EXPECT_FALSE(proc.FailedRows()[0].Reason.empty());
+    ASSERT_EQ(presenter.requests.size(), 1u);
+    EXPECT_EQ(presenter.requests[0].icon, TMessageIcon::Warning);
+    EXPECT_EQ(presenter.requests[0].text.rfind("This file could not be converted:\n\n" + broken, 0),
+              0u)
+        << presenter.requests[0].text;
+    EXPECT_NE(Log().find("|Conversion error. ->" + broken + "|"), std::string::npos);
+    EXPECT_FALSE(window.isVisible());
+}
