@@ -235,12 +235,44 @@ TEST_F(StartedProgramTest, AboutDoesNothingWhenFormLibraryIsRemoved)
     s_fixture->CopySibling("Form.so");
 }
 
+TEST_F(StartedProgramTest, MemoryTrimTimerRunsEverySecond)
+{
+    EXPECT_TRUE(Main().tmrClearMemory->isActive());
+    EXPECT_EQ(Main().tmrClearMemory->interval(), 1000);
+    Main().tmrClearMemoryTimer(); // must not disturb the window
+    EXPECT_TRUE(Main().isVisible());
+}
+
+TEST_F(StartedProgramTest, MinimizeAndRestoreDoNotRepeatTheFirstShowSteps)
+{
+    s_fixture->presenter.requests.clear();
+    QTest::mouseClick(Main().btnWindowMinimize, Qt::LeftButton);
+    EXPECT_TRUE(Main().windowState().testFlag(Qt::WindowMinimized));
+    QElapsedTimer clock;
+    clock.start();
+    Main().showNormal();
+    QApplication::processEvents();
+    EXPECT_FALSE(Main().windowState().testFlag(Qt::WindowMinimized));
+    EXPECT_LT(clock.elapsed(), 1000); // no second splash
+    EXPECT_EQ(Main().cbbProfile->currentText(), "Normal Quality");
+}
+
 TEST_F(StartedProgramTest, MinimumSizeIsKeptOnResize)
 {
     Main().resize(600, 400);
     QApplication::processEvents();
     EXPECT_GE(Main().width(), TFrmMainForm::kMinimumWidth);
     EXPECT_GE(Main().height(), TFrmMainForm::kMinimumHeight);
+}
+
+// Runs last: it closes the program's window.
+TEST_F(StartedProgramTest, CloseButtonClosesTheWindowAndTheOptionsDialog)
+{
+    Options().Open();
+    QTest::mouseClick(Main().btnWindowClose, Qt::LeftButton);
+    EXPECT_FALSE(Main().isVisible());
+    EXPECT_FALSE(Options().isVisible());
+    EXPECT_TRUE(s_fixture->presenter.requests.empty()); // closes without asking
 }
 
 } // namespace
