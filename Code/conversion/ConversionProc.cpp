@@ -47,7 +47,7 @@ void TConversionProc::RequireConnected() const
     const TConversionServices &s = m_services;
     if (s.CommonLib == nullptr || s.AppFunc == nullptr || s.FileFunc == nullptr ||
         s.Messages == nullptr || s.Settings == nullptr || s.Progress == nullptr ||
-        s.MainWindow == nullptr || s.Opener == nullptr || s.Power == nullptr)
+        s.MainWindow == nullptr)
         throw std::logic_error("The conversion services are not connected.");
 }
 
@@ -190,7 +190,7 @@ void TConversionProc::ReportFailures()
 void TConversionProc::OpenFolderInExplorer(const std::string &folder)
 {
     RequireConnected();
-    if (!m_services.Opener->Open(folder))
+    if (m_services.Opener == nullptr || !m_services.Opener->Open(folder))
         Log("Open output directory error. ->" + folder);
 }
 
@@ -199,6 +199,9 @@ void TConversionProc::ShutdownComputer()
     RequireConnected();
     platform::EnablePrivilege("SeShutdownPrivilege", true);
     std::string error;
-    if (!m_services.Power->PowerOff(&error))
-        Log("Shutdown error. ->" + error);
+    if (m_services.Power == nullptr)
+        error = "no power control";
+    else if (m_services.Power->PowerOff(&error))
+        return;
+    Log("Shutdown error. ->" + error);
 }

@@ -395,7 +395,11 @@ void TFrmMainForm::btnPauseClick() {}
 
 void TFrmMainForm::RzBmpButton1Click() {}
 
-void TFrmMainForm::btnConvertClick() {}
+void TFrmMainForm::btnConvertClick()
+{
+    CustomProc().RowIndex = 0;
+    CustomProc().ConvertAll(*dxTreeSourceFileInfo);
+}
 
 void TFrmMainForm::tmrClearMemoryTimer()
 {

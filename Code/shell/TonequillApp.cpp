@@ -4,6 +4,7 @@
 #include "formats/FrmOption.h"
 #include "formats/InputNamePrompt.h"
 #include "platform/SiblingFiles.h"
+#include "shell/ConversionBinding.h"
 #include "shell/MainForm.h"
 #include "shell/ServiceObjects.h"
 #include "shell/SiblingCheck.h"
@@ -49,6 +50,32 @@ void TTonequillApp::CreateWindows()
     m_options = new TfrmOption(m_services->CustomProc(), m_mainForm->cbbProfile, m_mainForm.get());
     m_options->hide();
     m_mainForm->SetOptionsDialog(m_options);
+    ConnectConversion();
+}
+
+void TTonequillApp::ConnectConversion()
+{
+    TCustomProc &customProc = m_services->CustomProc();
+    TCommonLib &commonLib = m_services->CommonLib();
+    m_conversionBinding = std::make_unique<TConversionBinding>(customProc, *m_mainForm);
+    const TMessageBoxes *messages = m_messages.get();
+    commonLib.ConnectStopping(m_services->AppFunc(),
+                              [messages](const std::string &text) { messages->ShowMsg(text, 1); });
+    commonLib.SetStopTimings(m_platform.ConversionTimings);
+
+    TConversionServices services;
+    services.ProgramFolder = m_platform.ProgramFolder;
+    services.CommonLib = &commonLib;
+    services.AppFunc = &m_services->AppFunc();
+    services.FileFunc = &m_services->FileFunc();
+    services.Messages = m_messages.get();
+    services.Settings = m_conversionBinding.get();
+    services.Progress = m_progress.get();
+    services.MainWindow = m_mainForm.get();
+    services.Opener = m_platform.Opener;
+    services.Power = m_platform.Power;
+    services.Timings = m_platform.ConversionTimings;
+    customProc.ConnectConversion(services);
 }
 
 TTonequillApp::~TTonequillApp()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conversion/ConversionTimings.h"
 #include "shell/RecSoftInfo.h"
 
 #include <functional>
@@ -18,10 +19,12 @@ class TServiceObjects;
 class TSystemActions;
 class TfrmConverting;
 class TfrmOption;
+class TConversionBinding;
 
 namespace platform {
 class DesktopOpener;
-}
+class PowerControl;
+} // namespace platform
 
 // The platform services the program runs on; main() hands in the real ones, tests fakes.
 struct TShellPlatform
@@ -31,6 +34,10 @@ struct TShellPlatform
     IMessagePresenter *Presenter = nullptr;
     IFolderDialog *FolderDialog = nullptr;
     platform::DesktopOpener *Opener = nullptr;
+    // Powers the machine off when a batch ends with chkShutdown checked.
+    platform::PowerControl *Power = nullptr;
+    // The pauses of a conversion; tests shorten them.
+    TConversionTimings ConversionTimings;
     // Told the class name of each service object as it is created.
     std::function<void(const char *)> ServiceCreated;
 };
@@ -60,6 +67,7 @@ public:
 
 private:
     void CreateWindows();
+    void ConnectConversion();
 
     TShellPlatform m_platform;
     RecSoftInfo m_softInfo;
@@ -70,5 +78,6 @@ private:
     std::unique_ptr<TSystemActions> m_actions;
     std::unique_ptr<TFrmMainForm> m_mainForm;
     std::unique_ptr<TfrmConverting> m_progress;
+    std::unique_ptr<TConversionBinding> m_conversionBinding;
     TfrmOption *m_options = nullptr; // owned by the main window
 };

@@ -1,4 +1,5 @@
 #include "platform/FileSystem.h"
+#include "platform/PowerControl.h"
 #include "platform/posix/DesktopServicesOpener.h"
 #include "shell/TonequillApp.h"
 #include "support/GuardedApplication.h"
@@ -14,12 +15,14 @@ int main(int argc, char **argv)
     TQtMessagePresenter presenter;
     TQtFolderDialog folderDialog;
     platform::DesktopServicesOpener opener;
+    platform::LogindPowerControl power;
     TShellPlatform services;
     services.Application = &application;
     services.ProgramFolder = platform::ProgramFolder();
     services.Presenter = &presenter;
     services.FolderDialog = &folderDialog;
     services.Opener = &opener;
+    services.Power = &power;
 
     TTonequillApp tonequill(services);
     if (!tonequill.Started())

@@ -98,7 +98,7 @@ protected:
     tqtest::TestFolder media;
     TAppFunc appFunc;
     TFileFunc fileFunc;
-    tqtest::RecordingPresenter presenter;
+    tqtest::AnsweringPresenter presenter;
     TMessageBoxes messages;
     tqtest::FakeSettings settings;
     tqtest::TableRows rows;

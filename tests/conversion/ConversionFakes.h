@@ -102,7 +102,7 @@ public:
     std::function<void(FakeSettings &)> onApplyCustomProfile;
 };
 
-class RecordingPresenter : public IMessagePresenter
+class AnsweringPresenter : public IMessagePresenter
 {
 public:
     int Present(const TMessageBoxRequest &request) override

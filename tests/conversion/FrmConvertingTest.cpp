@@ -44,7 +44,7 @@ protected:
 
     tqtest::TestFolder logFolder;
     TAppFunc appFunc;
-    tqtest::RecordingPresenter presenter;
+    tqtest::AnsweringPresenter presenter;
     TMessageBoxes messages;
     tqtest::FakeMainWindow mainWindow;
     tqtest::ChildrenOnlyTable table;

@@ -1,0 +1,76 @@
+// Convert pressed in the started program: the main window, the Options dialog's lists, the job
+// grid, the progress window and the real encoder together.
+#include "ConversionFakes.h"
+#include "ShellFixture.h"
+#include "TestMedia.h"
+#include "shell/MainForm.h"
+#include "shell/ServiceObjects.h"
+#include "toolkit/JobGrid.h"
+#include "toolkit/PictureButton.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
+TEST(ConvertButton, ConvertsTheJobGridWithTheShownValues)
+{
+    tqtest::ShellFixture fixture;
+    fixture.CopySibling("evc");
+    std::filesystem::permissions(fixture.folder.File("evc"), std::filesystem::perms::owner_all);
+    ASSERT_TRUE(std::filesystem::exists(fixture.folder.File("evc")));
+    TShellPlatform platform = fixture.Platform();
+    tqtest::RecordingPower power;
+    platform.Power = &power;
+    platform.ConversionTimings.BeforeStartMs = 50;
+    platform.ConversionTimings.AfterEndMs = 50;
+    platform.ConversionTimings.AfterOutputMs = 100;
+    TTonequillApp app(platform);
+    ASSERT_TRUE(app.Started());
+    tqtest::ChildrenOnlyTable table;
+    app.Services().CustomProc().UseProcessTable(table);
+    app.Services().CommonLib().UseProcessTable(table);
+    app.Show();
+    TFrmMainForm &main = *app.MainForm();
+    QTest::qWait(100);
+
+    tqtest::TestFolder media;
+    tqtest::ToneSpec spec;
+    spec.seconds = 3;
+    const std::string source = media.File("a song.ogg");
+    std::string error;
+    ASSERT_TRUE(tqtest::MakeToneFile(source, spec, &error)) << error;
+    main.dxTreeSourceFileInfo->AppendRow(
+        {"True", source, "1 KB", "00:00:03", "00:00:01", "00:00:03", "00:00:02"});
+    main.edtOutputFolder->setText(QString::fromStdString(media.File("out")));
+    main.cbbOutputFiletype->setCurrentIndex(2); // MP3, with the values AMR's profile left
+    main.chkShutdown->setChecked(true);
+
+    QTest::mouseClick(main.btnConvert, Qt::LeftButton);
+
+    const std::string output = media.File("out/a song.mp3");
+    AVFormatContext *format = nullptr;
+    ASSERT_EQ(avformat_open_input(&format, output.c_str(), nullptr, nullptr), 0) << output;
+    ASSERT_GE(avformat_find_stream_info(format, nullptr), 0);
+    EXPECT_EQ(format->streams[0]->codecpar->codec_id, AV_CODEC_ID_MP3);
+    EXPECT_EQ(format->streams[0]->codecpar->ch_layout.nb_channels, 1);
+    EXPECT_EQ(format->streams[0]->codecpar->sample_rate, 22050);
+    EXPECT_NEAR(static_cast<double>(format->duration) / AV_TIME_BASE, 2.0, 0.15);
+    avformat_close_input(&format);
+
+    EXPECT_EQ(fixture.opener.Opened, std::vector<std::string>{media.File("out/")});
+    EXPECT_EQ(power.powerOffs, 1);
+    const std::string log = tqtest::ReadWholeFile(fixture.folder.File("log.txt"));
+    EXPECT_NE(log.find("|parameter: " + fixture.folder.File("evc") + " -y -i \"" + source +
+                       "\" -acodec mp3 -vn -ab 128 -vol 200 -ac 1 -ar 22050 -ss 00:00:01 -t 2 \"" +
+                       output + "\""),
+              std::string::npos)
+        << log;
+    EXPECT_TRUE(table.Snapshot().empty());
+}
