@@ -1,6 +1,8 @@
 // Draws every picture of Tonequill and writes them as PNG files (and the splash also as a
-// JPEG) into the folder given as the only argument. Run on the offscreen platform by
-// artwork/make-artwork.sh; the committed pictures in artwork/pictures are its output.
+// JPEG) into the folder given as the first argument; the application icon, in the sizes of the
+// desktop icon theme, goes into the folder given as the second. Run on the offscreen platform by
+// artwork/make-artwork.sh; the committed pictures in artwork/pictures and artwork/icons are its
+// output.
 
 #include <QColor>
 #include <QFont>
@@ -732,16 +734,34 @@ void SaveMarkAndColumnIcon()
     }
 }
 
+// The application icon for the desktop: the product mark drawn afresh at each size, so small
+// sizes stay sharp instead of being scaled down from a large picture.
+void SaveApplicationIcons(const QString &folder)
+{
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        QImage image = NewImage(size, size);
+        QPainter p(&image);
+        const qreal margin = size <= 24 ? 0.5 : size / 28.0;
+        DrawMark(p, QRectF(margin, margin, size - 2 * margin, size - 2 * margin));
+        p.end();
+        const QString path = QString("%1/tonequill-%2.png").arg(folder).arg(size);
+        if (!image.save(path, "PNG"))
+            QTextStream(stderr) << "cannot write " << path << "\n";
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        QTextStream(stderr) << "usage: MakeArtwork <output folder>\n";
+    if (argc != 2 && argc != 3) {
+        QTextStream(stderr) << "usage: MakeArtwork <output folder> [<icon folder>]\n";
         return 2;
     }
     g_outputFolder = QString::fromLocal8Bit(argv[1]);
+    if (argc == 3)
+        SaveApplicationIcons(QString::fromLocal8Bit(argv[2]));
 
     SaveBackground();
     SaveTitleBar();
