@@ -19,6 +19,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -108,6 +109,13 @@ QLabel *MakeLabel(QWidget *parent, const char *name, const char *text, int left,
     return label;
 }
 
+// Moves a caption left, where needed, so that it ends at `right`.
+void EndCaptionAt(QLabel *label, int right)
+{
+    if (label->x() + label->width() > right)
+        label->move(std::max(2, right - label->width()), label->y());
+}
+
 QProgressBar *MakeBar(QWidget *parent, const char *name, int left, int top)
 {
     auto *bar = new QProgressBar(parent);
@@ -155,12 +163,15 @@ void TfrmConverting::CreateControls()
     lblInfo->setFont(bold);
     lblInfo->setGeometry(24, 45, 185, 20);
     lblCurConvertFileL = MakeLabel(this, "lblCurConvertFileL", "Current Convert File:", 88, 65);
-    lblCurConvertFileL->move(192 - 4 - lblCurConvertFileL->width(), 65);
+    // The captions end where their values begin, whatever the width of the system's font.
+    EndCaptionAt(lblCurConvertFileL, 188);
     lblCurFileName = MakeLabel(this, "lblCurFileName", "", 192, 64);
     lblCurFileName->setGeometry(192, 64, 217, 13);
     lblTotalFilr = MakeLabel(this, "lblTotalFilr", "Total File:", 24, 89);
+    EndCaptionAt(lblTotalFilr, 84);
     pbTotal = MakeBar(this, "pbTotal", 88, 88);
     lblCurprog = MakeLabel(this, "lblCurprog", "Current File:", 24, 114);
+    EndCaptionAt(lblCurprog, 84);
     ProgressBar1 = MakeBar(this, "ProgressBar1", 88, 112);
 
     const QPixmap frame = FramePicture();
@@ -168,13 +179,13 @@ void TfrmConverting::CreateControls()
         auto *image = new QLabel(this);
         image->setObjectName(QStringLiteral("img%1").arg(i + 1));
         image->setPixmap(frame);
-        image->setGeometry(103 + 21 * i, 122 + 10, kFrameSize, kFrameSize);
+        // The running light sits beside "Please wait . . ." where it covers no bar or label.
+        image->setGeometry(218 + 21 * i, 47, kFrameSize, kFrameSize);
         image->hide();
         imgFrames[static_cast<std::size_t>(i)] = image;
     }
 
     lblPersent = MakeLabel(this, "lblPersent", TConvertingProgress::kInitialTotalText, 88, 144);
-    lblPersent->move(88, 154);
     lblPersent->setMinimumWidth(200);
 
     btnStop = new TBitmapButton(this);

@@ -7,6 +7,7 @@
 #include "support/AppFunc.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QLabel>
 #include <QProgressBar>
 #include <QStatusBar>
@@ -98,6 +99,11 @@ TEST_F(ConvertingWindow, ShowingResetsAndOutputMovesTheBars)
 
     QTest::qWait(800); // the running light moves on its own
     EXPECT_GE(window.Progress().AnimationCounter, 1);
+    const QString pictures = qEnvironmentVariable("TQ_SCREENSHOT_DIR");
+    if (!pictures.isEmpty()) {
+        QDir().mkpath(pictures);
+        window.grab().save(pictures + "/progress-window.png");
+    }
     window.HideProgress();
 }
 
