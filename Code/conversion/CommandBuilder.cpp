@@ -119,9 +119,11 @@ std::string TCommandBuilder::BuildCommandLine(const TJobRows &rows, const std::s
     TConvertParameterStruct &p = m_parameters;
     m_state.StartText = StartTimeOf(rows, sourcePath);
     m_state.LengthText = SegmentLengthOf(rows, sourcePath);
+    // The start is a cell's text: quoted where needed, no text there can add an argument.
     p.SegmentOption = (m_state.StartText.empty() || m_state.LengthText.empty())
                           ? std::string()
-                          : " -ss " + m_state.StartText + " -t " + m_state.LengthText;
+                          : " -ss " + platform::QuoteArgumentIfNeeded(m_state.StartText) + " -t " +
+                                m_state.LengthText;
 
     const int outputType = m_settings.OutputTypeIndex();
     p.EncoderPath = m_programFolder + platform::kEncoderFileName;

@@ -43,6 +43,12 @@ int64_t ReadStrictTime(const std::string &text)
     if (parts.size() != 3 || !ReadStrictInteger(parts[0], &h) || !ReadStrictInteger(parts[1], &m) ||
         !ReadStrictInteger(parts[2], &s))
         return 0;
+    // Parts beyond any real duration are no time; they would overflow the sum.
+    constexpr int64_t limit = 999999999999;
+    for (const int64_t part : {h, m, s}) {
+        if (part > limit || part < -limit)
+            return 0;
+    }
     return h * 3600 + m * 60 + s;
 }
 
