@@ -3,6 +3,7 @@
 #include "EncoderError.h"
 
 #include <cmath>
+#include <filesystem>
 
 extern "C" {
 #include <libavutil/channel_layout.h>
@@ -31,6 +32,14 @@ InputMedia::InputMedia(const std::string &path)
     av_dict_set(&rawOptions, "protocol_whitelist", "file", 0);
     av_dict_set(&rawOptions, "format_whitelist", MediaDemuxerWhitelist(), 0);
     std::unique_ptr<AVDictionary, DictionaryDeleter> options(rawOptions);
+
+    // A pipe would block the opening until someone writes to it, and a device such as
+    // /dev/zero never ends: only regular files are read (a folder is refused by the opening).
+    std::error_code statusError;
+    const auto status = std::filesystem::status(path, statusError);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
+        !std::filesystem::is_directory(status))
+        throw EncoderError("cannot open \"" + path + "\": not a regular file");
 
     // The "file:" prefix makes a name such as "concat:a|b" an ordinary file name.
     const std::string url = "file:" + path;

@@ -15,7 +15,8 @@ std::string EvcPath()
     return EVC_PATH;
 }
 
-EvcRun RunEvc(const std::vector<std::string> &arguments, int timeoutSeconds)
+EvcRun RunEvc(const std::vector<std::string> &arguments, int timeoutSeconds,
+              const std::string &workingFolder)
 {
     static tqtest::TestFolder folder;
     static std::atomic<int> counter{0};
@@ -26,6 +27,8 @@ EvcRun RunEvc(const std::vector<std::string> &arguments, int timeoutSeconds)
     for (const std::string &argument : arguments)
         command += " " + tqtest::ShellQuote(argument);
     command += " </dev/null 2>" + tqtest::ShellQuote(errorFile);
+    if (!workingFolder.empty())
+        command = "cd " + tqtest::ShellQuote(workingFolder) + " && " + command;
 
     EvcRun run;
     FILE *pipe = popen(command.c_str(), "r");

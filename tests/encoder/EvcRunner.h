@@ -15,8 +15,10 @@ struct EvcRun
     std::string errors; // standard error
 };
 
-// Runs evc with these arguments (each one argument, no shell interpretation) under a watchdog.
-EvcRun RunEvc(const std::vector<std::string> &arguments, int timeoutSeconds = 120);
+// Runs evc with these arguments (each one argument, no shell interpretation) under a watchdog,
+// in `workingFolder` when one is given.
+EvcRun RunEvc(const std::vector<std::string> &arguments, int timeoutSeconds = 120,
+              const std::string &workingFolder = "");
 
 // Runs the argument lists two at a time and returns the results in the same order.
 std::vector<EvcRun> RunEvcBatch(const std::vector<std::vector<std::string>> &jobs,

@@ -24,6 +24,16 @@ struct Closer
     void operator()(SwrContext *s) const { swr_free(&s); }
 };
 
+const char *RawFormatOf(const std::string &path)
+{
+    const std::string extension = path.substr(path.find_last_of('.') + 1);
+    for (const char *raw : {"ac3", "aac", "mp3", "amr"}) {
+        if (extension == raw)
+            return raw;
+    }
+    return "";
+}
+
 void CopyTags(const AVDictionary *from, std::map<std::string, std::string> *to)
 {
     const AVDictionaryEntry *entry = nullptr;
@@ -63,8 +73,14 @@ AudioFacts InspectAudio(const std::string &path)
     AudioFacts facts;
     AVFormatContext *rawFormat = nullptr;
     if (avformat_open_input(&rawFormat, path.c_str(), nullptr, nullptr) < 0) {
-        facts.error = "cannot open " + path;
-        return facts;
+        // Raw streams of a few frames are too short for content probing; players go by the
+        // extension then.
+        const AVInputFormat *byExtension = av_find_input_format(RawFormatOf(path));
+        if (!byExtension ||
+            avformat_open_input(&rawFormat, path.c_str(), byExtension, nullptr) < 0) {
+            facts.error = "cannot open " + path;
+            return facts;
+        }
     }
     std::unique_ptr<AVFormatContext, Closer> format(rawFormat);
     if (avformat_find_stream_info(format.get(), nullptr) < 0) {

@@ -1,0 +1,96 @@
+// Every combination of output type, audio bitrate, sample rate and channel count that the
+// catalogue offers gives a valid file.
+
+#include "AudioEncoder.h"
+#include "CodecFitting.h"
+#include "EvcRunner.h"
+#include "MediaCheck.h"
+#include "OutputTypes.h"
+#include "TestFolder.h"
+#include "TestMedia.h"
+
+#include <gtest/gtest.h>
+
+extern "C" {
+#include <libavutil/log.h>
+}
+
+namespace evctest {
+namespace {
+
+const std::vector<std::string> kBitrates = {"16",  "32",  "48",  "64", "80",
+                                            "128", "160", "192", "224"};
+const std::vector<std::string> kSampleRates = {"22050", "32000", "44100", "48000"};
+const std::vector<std::string> kChannels = {"1", "2"};
+
+std::string KbpsText(int64_t bitRate)
+{
+    char text[32];
+    if (bitRate % 1000 == 0)
+        std::snprintf(text, sizeof text, "%lld kbit/s", static_cast<long long>(bitRate / 1000));
+    else
+        std::snprintf(text, sizeof text, "%.2f kbit/s", double(bitRate) / 1000.0);
+    return text;
+}
+
+TEST(EvcCatalogue, EveryCombinationGivesAValidFile)
+{
+    av_log_set_level(AV_LOG_QUIET);
+    tqtest::TestFolder folder;
+    const std::string input = folder.File("one-second.wav");
+    ASSERT_TRUE(tqtest::MakeToneFile(input, tqtest::ToneSpec{}));
+
+    struct Case
+    {
+        const OutputType *type;
+        evc::AudioSettings expected;
+        std::string output;
+    };
+    std::vector<Case> cases;
+    std::vector<std::vector<std::string>> jobs;
+    for (const OutputType &type : OutputTypes()) {
+        for (const std::string &kbps : kBitrates) {
+            for (const std::string &rate : kSampleRates) {
+                for (const std::string &channels : kChannels) {
+                    // The AMR command line carries neither list: all eight of its rate and
+                    // channel combinations are one and the same command, run once.
+                    if (type.extension == "amr" && (rate != "22050" || channels != "1"))
+                        continue;
+                    evc::AudioRequest request;
+                    request.kbps = std::stod(kbps);
+                    request.sampleRate = type.extension == "amr" ? 8000 : std::stoi(rate);
+                    request.channels = type.extension == "amr" ? 1 : std::stoi(channels);
+                    const std::string output =
+                        folder.File(kbps + "-" + rate + "-" + channels + "." + type.extension);
+                    cases.push_back(
+                        {&type,
+                         evc::FitAudioSettings(type.codecOption, request, evc::EncoderAccepts),
+                         output});
+                    jobs.push_back(CatalogueCommand(input, type, kbps, channels, rate, output));
+                }
+            }
+        }
+    }
+    const std::vector<EvcRun> runs = RunEvcBatch(jobs);
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const Case &c = cases[i];
+        SCOPED_TRACE(c.output + ": " + runs[i].errors);
+        ASSERT_EQ(runs[i].exitCode, 0);
+        const AudioFacts facts = InspectAudio(c.output);
+        ASSERT_TRUE(facts.ok) << facts.error;
+        EXPECT_EQ(facts.codec, c.type->codec);
+        EXPECT_EQ(facts.sampleRate, c.expected.sampleRate);
+        EXPECT_EQ(facts.channels, c.expected.channels);
+        EXPECT_NEAR(facts.Seconds(), 1.0,
+                    double(c.type->toleranceSamples) / facts.sampleRate + 0.002);
+        // The banner names the values used.
+        const std::string banner = LinesOf(runs[i].output).at(0);
+        EXPECT_NE(banner.find(KbpsText(c.expected.bitRate) + ", " +
+                              std::to_string(c.expected.sampleRate) + " Hz, "),
+                  std::string::npos)
+            << banner;
+    }
+}
+
+} // namespace
+} // namespace evctest

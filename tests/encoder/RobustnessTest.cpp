@@ -1,0 +1,201 @@
+// Hostile and broken inputs, awkward file names and refused requests: evc ends with a clear
+// line and a non-zero exit, never with a signal, a hang or a broken file.
+
+#include "EvcRunner.h"
+#include "MediaCheck.h"
+#include "TestFolder.h"
+#include "TestMedia.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace evctest {
+namespace {
+
+const char *const kOutputExtensions[] = {"mp3", "wav", "m4a", "ogg", "aac", "ac3", "amr"};
+
+class EvcRobustness : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_folder = std::make_unique<tqtest::TestFolder>();
+        for (const char *extension : {"wav", "mp3", "m4a", "ogg", "avi", "wma", "flv", "rm"}) {
+            tqtest::ToneSpec spec;
+            spec.withVideo = std::string(extension) == "avi";
+            ASSERT_TRUE(tqtest::MakeToneFile(Base(extension), spec)) << extension;
+        }
+    }
+    static void TearDownTestSuite() { s_folder.reset(); }
+
+    static std::string Base(const std::string &extension)
+    {
+        return s_folder->File("base." + extension);
+    }
+    static std::string File(const std::string &name) { return s_folder->File(name); }
+
+    static std::unique_ptr<tqtest::TestFolder> s_folder;
+};
+
+std::unique_ptr<tqtest::TestFolder> EvcRobustness::s_folder;
+
+// A failed run: exit 2, one line on standard error, and no output file left behind.
+void ExpectCleanFailure(const EvcRun &run, const std::string &output, const std::string &what)
+{
+    EXPECT_EQ(run.exitCode, 2) << what << ": " << run.errors;
+    EXPECT_TRUE(IsOneClearLine(run.errors)) << what << ": " << run.errors;
+    EXPECT_FALSE(std::filesystem::exists(output)) << what;
+}
+
+TEST_F(EvcRobustness, BrokenAndDisguisedInputsFailCleanly)
+{
+    const std::string wav = tqtest::ReadWholeFile(Base("wav"));
+    const std::string mp3 = tqtest::ReadWholeFile(Base("mp3"));
+    struct Bad
+    {
+        std::string name;
+        std::string bytes;
+    };
+    const std::vector<Bad> files = {
+        {"empty.mp3", ""},
+        {"empty.wav", ""},
+        {"zeros.mp3", std::string(4096, '\0')},
+        {"zeros.avi", std::string(4096, '\0')},
+        {"zeros.m4a", std::string(65536, '\0')},
+        {"zeros.wav", std::string(4096, '\0')},
+        {"text.mp3", "Just a text file, no media in it.\n"},
+        {"list.avi",
+         "#EXTM3U\n#EXT-X-TARGETDURATION:10\n#EXTINF:10,\n" + Base("mp3") + "\n#EXT-X-ENDLIST\n"},
+        {"list.mp3", "ffconcat version 1.0\nfile '" + Base("mp3") + "'\n"},
+        {"session.mp4", "v=0\no=- 0 0 IN IP4 127.0.0.1\ns=x\nc=IN IP4 127.0.0.1\nt=0 0\n"
+                        "m=audio 5004 RTP/AVP 0\n"},
+        {"head.wav", wav.substr(0, 40)},
+        {"head.mp3", mp3.substr(0, 30)},
+        {"head.m4a", tqtest::ReadWholeFile(Base("m4a")).substr(0, 64)},
+        {"head.ogg", tqtest::ReadWholeFile(Base("ogg")).substr(0, 50)},
+    };
+    std::vector<std::vector<std::string>> jobs;
+    std::vector<std::string> outputs;
+    for (const Bad &bad : files) {
+        tqtest::WriteWholeFile(File(bad.name), bad.bytes);
+        outputs.push_back(File("bad-" + bad.name + ".mp3"));
+        jobs.push_back({"-y", "-i", File(bad.name), outputs.back()});
+    }
+    // A folder, a missing file, and a name that would otherwise join two files.
+    std::filesystem::create_directory(File("folder.mp3"));
+    for (const std::string &input :
+         {File("folder.mp3"), File("missing.mp3"), "concat:" + Base("mp3") + "|" + Base("mp3")}) {
+        outputs.push_back(File("bad-" + std::to_string(outputs.size()) + ".mp3"));
+        jobs.push_back({"-y", "-i", input, outputs.back()});
+    }
+    const std::vector<EvcRun> runs = RunEvcBatch(jobs, 60);
+    for (size_t i = 0; i < runs.size(); ++i)
+        ExpectCleanFailure(runs[i], outputs[i], jobs[i][2]);
+    EXPECT_NE(runs[7].errors.find("not a media file"), std::string::npos) << runs[7].errors;
+}
+
+TEST_F(EvcRobustness, MutatedInputsNeverCrashOrHang)
+{
+    std::mt19937 random(20261209);
+    const std::vector<std::string> bases = {"wav", "mp3", "m4a", "ogg", "avi", "wma", "flv", "rm"};
+    std::vector<std::vector<std::string>> jobs;
+    std::vector<std::string> outputs;
+    for (int i = 0; i < 224; ++i) {
+        const std::string &base = bases[size_t(i) % bases.size()];
+        std::string bytes = tqtest::ReadWholeFile(Base(base));
+        const int kind = i / int(bases.size()) % 3;
+        if (kind == 0) { // scattered byte changes
+            const int changes = 1 + int(random() % 24);
+            for (int c = 0; c < changes; ++c)
+                bytes[random() % bytes.size()] = char(random());
+        } else if (kind == 1) { // a block of noise, often over the header
+            const size_t at = random() % 2 ? random() % 256 : random() % bytes.size();
+            for (size_t k = at; k < std::min(bytes.size(), at + 1 + random() % 512); ++k)
+                bytes[k] = char(random());
+        } else { // cut short
+            bytes.resize(random() % bytes.size());
+        }
+        const std::string input = File("mutant" + std::to_string(i) + "." + base);
+        tqtest::WriteWholeFile(input, bytes);
+        outputs.push_back(
+            File("mutant" + std::to_string(i) + "-out." + kOutputExtensions[size_t(i) % 7]));
+        jobs.push_back({"-y", "-i", input, outputs.back()});
+    }
+    const std::vector<EvcRun> runs = RunEvcBatch(jobs, 60);
+    int converted = 0;
+    for (size_t i = 0; i < runs.size(); ++i) {
+        SCOPED_TRACE(jobs[i][2] + " -> " + outputs[i]);
+        if (runs[i].exitCode == 0) {
+            ++converted;
+            const AudioFacts facts = InspectAudio(outputs[i]);
+            EXPECT_TRUE(facts.ok) << facts.error;
+        } else {
+            ExpectCleanFailure(runs[i], outputs[i], jobs[i][2]);
+        }
+        std::filesystem::remove(jobs[i][2]);
+    }
+    // Most damaged files still hold audio worth converting; some must have been refused.
+    EXPECT_GT(converted, 50);
+    EXPECT_LT(converted, int(runs.size()));
+}
+
+TEST_F(EvcRobustness, AwkwardFileNamesWork)
+{
+    const std::string name = "blank 'single' \"double\" $HOME `x` ünïcödé";
+    std::filesystem::copy_file(Base("wav"), File(name + ".wav"));
+    std::filesystem::copy_file(Base("wav"), File("-dash in.wav"));
+    const std::vector<EvcRun> runs = RunEvcBatch({
+        {"-y", "-i", File(name + ".wav"), "-acodec", "mp3", "-vn", File(name + ".mp3")},
+    });
+    ASSERT_EQ(runs[0].exitCode, 0) << runs[0].errors;
+    EXPECT_TRUE(InspectAudio(File(name + ".mp3")).ok);
+    // Names that begin with a dash, relative to the working folder.
+    const EvcRun dash = RunEvc({"-y", "-i", "-dash in.wav", "-dash out.ogg"}, 60, s_folder->Path());
+    ASSERT_EQ(dash.exitCode, 0) << dash.errors;
+    EXPECT_TRUE(InspectAudio(File("-dash out.ogg")).ok);
+}
+
+TEST_F(EvcRobustness, RefusedRequestsLeaveFilesAlone)
+{
+    const std::string existing = File("existing.mp3");
+    tqtest::WriteWholeFile(existing, "keep me");
+    const std::string wav = Base("wav");
+    const std::string wavBytes = tqtest::ReadWholeFile(wav);
+
+    const std::vector<EvcRun> runs = RunEvcBatch({
+        {"-i", wav, existing},                                   // 0: exists, no -y
+        {"-y", "-i", wav, "-ss", "00:00:05", File("late.mp3")},  // 1: start past the end
+        {"-y", "-i", wav, "-t", "0", File("nolength.mp3")},      // 2: no length
+        {"-y", "-i", wav, "-t", "-30", File("negative.mp3")},    // 3: negative length
+        {"-y", "-i", wav, File("no/such/folder/out.mp3")},       // 4: missing folder
+        {"-y", "-i", wav, wav},                                  // 5: output is the input
+        {"-y", "-i", wav, File("out.flac")},                     // 6: unknown output type
+        {"-y", "-i", wav, "-acodec", "vorbis", File("out.mp3")}, // 7: codec the file cannot hold
+        {"-y", "-i", wav, "-bogus", File("bogus.mp3")},          // 8: unknown option
+        {"-y", "-i", wav, "-ar", "fast", File("rate.mp3")},      // 9: malformed number
+    });
+    ExpectCleanFailure(runs[0], File("none"), "existing");
+    EXPECT_EQ(tqtest::ReadWholeFile(existing), "keep me");
+    ExpectCleanFailure(runs[1], File("late.mp3"), "late start");
+    EXPECT_NE(runs[1].errors.find("past the end"), std::string::npos);
+    EXPECT_EQ(runs[2].exitCode, 1);
+    EXPECT_FALSE(std::filesystem::exists(File("nolength.mp3")));
+    EXPECT_EQ(runs[3].exitCode, 1);
+    EXPECT_FALSE(std::filesystem::exists(File("negative.mp3")));
+    ExpectCleanFailure(runs[4], File("no/such/folder/out.mp3"), "missing folder");
+    EXPECT_EQ(runs[5].exitCode, 2);
+    EXPECT_EQ(tqtest::ReadWholeFile(wav), wavBytes);
+    ExpectCleanFailure(runs[6], File("out.flac"), "flac");
+    ExpectCleanFailure(runs[7], File("out.mp3"), "vorbis in mp3");
+    for (int i : {8, 9}) {
+        EXPECT_EQ(runs[size_t(i)].exitCode, 1);
+        EXPECT_TRUE(IsOneClearLine(runs[size_t(i)].errors));
+        EXPECT_NE(runs[size_t(i)].errors.find("usage: evc"), std::string::npos);
+    }
+    EXPECT_NE(runs[8].errors.find("-bogus"), std::string::npos);
+    EXPECT_NE(runs[9].errors.find("fast"), std::string::npos);
+}
+
+} // namespace
+} // namespace evctest
