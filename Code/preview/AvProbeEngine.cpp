@@ -9,6 +9,7 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <filesystem>
 
 namespace {
 
@@ -52,6 +53,13 @@ TAvProbeEngine::InputPtr TAvProbeEngine::OpenInput(const std::string &path)
     DictionaryGuard guard;
     av_dict_set(&guard.options, "protocol_whitelist", "file", 0);
     av_dict_set(&guard.options, "format_whitelist", MediaDemuxers(), 0);
+
+    // A pipe would block the opening until someone writes to it, and a device such as
+    // /dev/zero never ends: only regular files are probed.
+    std::error_code statusError;
+    const auto status = std::filesystem::status(path, statusError);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        throw EMediaEngineError("Cannot open \"" + path + "\": not a regular file");
 
     AVFormatContext *raw = avformat_alloc_context();
     if (!raw)
