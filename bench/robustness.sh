@@ -19,7 +19,7 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1:exitcode=86}
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1:exitcode=87}"
 export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$top/tools/lsan.supp:print_suppressions=0}"
 status=0
-for test in test_robustness_media test_robustness_stop; do
+for test in test_robustness_media test_robustness_stop test_robustness_settings_kill; do
   echo "== $test, scale $scale"
   if [ ! -x "$build/tests/$test" ]; then
     echo "not built in $build"
@@ -27,7 +27,7 @@ for test in test_robustness_media test_robustness_stop; do
     continue
   fi
   "$build/tests/$test" >"/tmp/$test.$$.log" 2>&1 || status=1
-  grep -E '^(media corpus|stop cycles|outside kills):|FAILED' "/tmp/$test.$$.log"
+  grep -E '^(media corpus|stop cycles|outside kills|settings kills):|FAILED' "/tmp/$test.$$.log"
   rm -f "/tmp/$test.$$.log"
 done
 exit $(( fuzz_status | status ))
