@@ -1,0 +1,340 @@
+#!/usr/bin/env bash
+# Acceptance run: installs Tonequill into a temporary folder, starts the installed program on a
+# virtual X display and uses it the way a person does, with real mouse and keyboard events:
+# waits for the splash and the main window, adds two files through the open-file dialog,
+# chooses MP3 and "Excellent Quality", sets the output folder, converts, and checks the two
+# output files and the log. A screenshot of every step goes into the screenshot folder.
+#
+# Usage: acceptance.sh --build <build folder> --grab <screen grab program> --shots <folder>
+#
+# The main window is frameless and lays its controls out at fixed pixel positions, so the
+# clicks below use positions relative to the window's top-left corner.
+set -euo pipefail
+
+build=""
+grab=""
+shots=""
+while [ $# -gt 0 ]; do
+  case $1 in
+    --build) build=$2; shift 2 ;;
+    --grab) grab=$2; shift 2 ;;
+    --shots) shots=$2; shift 2 ;;
+    *) echo "unknown argument $1" >&2; exit 2 ;;
+  esac
+done
+[ -n "$build" ] && [ -n "$grab" ] && [ -n "$shots" ] || { echo "usage: $0 --build B --grab G --shots S" >&2; exit 2; }
+
+for tool in Xvfb xdotool ffmpeg ffprobe cmake; do
+  command -v "$tool" >/dev/null || { echo "$tool is missing (see tools/packages.txt)" >&2; exit 1; }
+done
+
+work=$(mktemp -d /tmp/tq-acceptance.XXXXXX)
+prefix=$work/prefix
+sources=$work/sources
+output=$work/output
+xvfb_pid=""
+app_pid=""
+step=0
+
+cleanup() {
+  if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then
+    kill -KILL "$app_pid" 2>/dev/null || true
+  fi
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAILED: $*" >&2
+  shot "failure" || true
+  if [ -f "$work/app.log" ]; then
+    echo "---- program output ----" >&2
+    tail -n 60 "$work/app.log" >&2
+  fi
+  if [ -f "$prefix/log.txt" ]; then
+    echo "---- log.txt ----" >&2
+    cat "$prefix/log.txt" >&2
+  fi
+  exit 1
+}
+
+note() { echo "[$(date +%T)] $*"; }
+
+# A screenshot of the whole screen, numbered in the order of the steps.
+shot() {
+  [ -n "${DISPLAY:-}" ] || return 0
+  step=$((step + 1))
+  local file
+  file=$(printf '%s/%02d-%s.png' "$shots" "$step" "$1")
+  ASAN_OPTIONS=detect_leaks=0 "$grab" "$file" >/dev/null 2>&1 || echo "(no screenshot $file)"
+}
+
+# Waits until a command succeeds, up to a number of seconds.
+wait_for() {
+  local seconds=$1 what=$2
+  shift 2
+  local deadline=$((SECONDS + seconds))
+  until "$@"; do
+    [ $SECONDS -lt $deadline ] || fail "gave up waiting for $what after ${seconds}s"
+    kill -0 "$app_pid" 2>/dev/null || fail "the program ended while waiting for $what"
+    sleep 0.2
+  done
+}
+
+# The visible windows of the program with their sizes: "<id> <width> <height> <name>".
+program_windows() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null); do
+    local geometry size
+    geometry=$(xdotool getwindowgeometry "$id" 2>/dev/null) || continue
+    size=$(echo "$geometry" | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p')
+    echo "$id $size $(xdotool getwindowname "$id" 2>/dev/null)"
+  done
+}
+
+main_window=""
+find_main_window() {
+  # The main window is the only one at least 686 pixels wide (its minimum size).
+  main_window=$(program_windows | awk '$2 >= 686 && $3 >= 500 {print $1; exit}')
+  [ -n "$main_window" ]
+}
+splash_window=""
+find_splash() {
+  splash_window=$(program_windows | awk '$2 < 686 && $2 > 100 {print $1; exit}')
+  [ -n "$splash_window" ]
+}
+no_splash() { ! find_splash; }
+
+dialog=""
+# A titled window of the program other than the main window: a dialog or the progress window.
+find_dialog() {
+  dialog=$(program_windows | awk -v main="$main_window" '$1 != main && NF >= 4 {print $1; exit}')
+  [ -n "$dialog" ]
+}
+dialog_gone() { ! xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | grep -qx "$dialog"; }
+# A window of the program whose title begins with the given text.
+window_named() { program_windows | awk -v name="$1" '{ $1 = $2 = $3 = ""; sub(/^ +/, "") } index($0, name) == 1 {found = 1} END {exit !found}'; }
+no_window_named() { ! window_named "$1"; }
+
+click_at() {
+  xdotool mousemove --window "$main_window" "$1" "$2"
+  sleep 0.25
+  xdotool click 1
+  sleep 0.4
+}
+
+# Types a path into the dialog that has just opened and confirms it with Enter. The file name
+# box completes paths in a popup; Enter is pressed again while the dialog is still open.
+type_into_dialog() {
+  local text=$1 what=$2
+  wait_for 20 "the $what dialog" find_dialog
+  xdotool mousemove --window "$dialog" 40 40
+  xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+  sleep 0.5
+  shot "$what-dialog"
+  xdotool type --delay 15 "$text"
+  sleep 0.4
+  shot "$what-typed"
+  local tries=0
+  while ! dialog_gone; do
+    tries=$((tries + 1))
+    [ $tries -le 4 ] || fail "the $what dialog did not accept \"$text\""
+    xdotool key Return
+    sleep 0.8
+  done
+}
+
+# Picks an entry of a drop-down list by opening it with the mouse and moving with the arrow
+# keys from the current entry.
+pick_in_list() {
+  local x=$1 y=$2 downs=$3 what=$4
+  click_at "$x" "$y"
+  sleep 0.4
+  shot "$what-open"
+  local i
+  for ((i = 0; i < downs; i++)); do
+    xdotool key Down
+    sleep 0.1
+  done
+  xdotool key Return
+  sleep 0.5
+  shot "$what-chosen"
+}
+
+# ---- install ----
+note "installing into $prefix"
+cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||
+  { cat "$work/install.log"; fail "cmake --install"; }
+expected=$(printf '%s\n' Config Form.so Help.html Res.so evc tonequill)
+actual=$(cd "$prefix" && find . -mindepth 1 | sed 's|^\./||' | LC_ALL=C sort)
+[ "$actual" = "$(echo "$expected" | LC_ALL=C sort)" ] ||
+  fail "the program folder should hold exactly: $(echo $expected); it holds: $(echo $actual)"
+[ -z "$(ls -A "$prefix/Config")" ] || fail "Config/ is not empty after the install"
+for binary in tonequill evc Form.so Res.so; do
+  if readelf -d "$prefix/$binary" | grep -E 'R(UN)?PATH' | grep -q "$build"; then
+    fail "$binary still looks for libraries in the build folder"
+  fi
+done
+
+# ---- media ----
+mkdir -p "$sources" "$output" "$work/home" "$work/elsewhere" "$work/fakebin"
+mkdir -m 0700 "$work/runtime"
+source_a="$sources/first tone.wav"
+source_b="$sources/second-tone.m4a"
+ffmpeg -v error -y -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=6" -ac 2 \
+  -c:a pcm_s16le "$source_a"
+ffmpeg -v error -y -f lavfi -i "sine=frequency=660:sample_rate=48000:duration=4" -ac 1 \
+  -c:a aac -b:a 96k "$source_b"
+
+# Opening the output folder would start a file manager; a stand-in records any such request.
+opened=$work/opened-urls
+for opener in xdg-open gio kde-open kde-open5 gnome-open exo-open; do
+  printf '#!/bin/sh\necho "$*" >>"%s"\n' "$opened" >"$work/fakebin/$opener"
+  chmod +x "$work/fakebin/$opener"
+done
+
+# ---- display ----
+mkdir -p "$shots"
+rm -f "$shots"/*.png
+exec 9>"$work/display"
+Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+exec 9>&-
+deadline=$((SECONDS + 20))
+until [ -s "$work/display" ]; do
+  [ $SECONDS -lt $deadline ] || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
+  kill -0 "$xvfb_pid" 2>/dev/null || { cat "$work/xvfb.log"; fail "Xvfb ended"; }
+  sleep 0.1
+done
+export DISPLAY=":$(head -n1 "$work/display")"
+note "virtual display $DISPLAY"
+
+# ---- start the installed program, from an unrelated working folder ----
+: "${ASAN_OPTIONS:=halt_on_error=1:detect_leaks=1:exitcode=86}"
+: "${UBSAN_OPTIONS:=halt_on_error=1:print_stacktrace=1:exitcode=87}"
+export ASAN_OPTIONS UBSAN_OPTIONS
+(
+  cd "$work/elsewhere"
+  exec env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u SESSION_MANAGER \
+    QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME= \
+    HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" \
+    XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share" \
+    XDG_CACHE_HOME="$work/home/.cache" \
+    DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/no-system-bus" \
+    DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-session-bus" \
+    PATH="$work/fakebin:$PATH" \
+    "$prefix/tonequill"
+) >"$work/app.log" 2>&1 &
+app_pid=$!
+note "started $prefix/tonequill (process $app_pid)"
+
+wait_for 40 "the splash window" find_splash
+sleep 0.3
+shot "splash"
+wait_for 40 "the main window" find_main_window
+wait_for 10 "the splash to close" no_splash
+sleep 0.5
+shot "main-window"
+note "main window $main_window is up"
+
+# ---- add two files through the open-file dialog ----
+for source in "$source_a" "$source_b"; do
+  click_at 630 351 # btnOpenFile
+  type_into_dialog "$source" "open-file"
+  sleep 1
+  shot "added-$(basename "$source" | tr ' ' '_')"
+done
+
+# ---- MP3, "Excellent Quality" ----
+pick_in_list 520 137 2 "output-type" # cbbOutputFiletype: AMR -> AAC -> MP3
+pick_in_list 520 164 1 "profile"     # cbbProfile: Normal -> Excellent Quality
+
+# ---- output folder ----
+click_at 657 193 # btnSelectOutputFolder
+type_into_dialog "$output" "output-folder"
+sleep 0.5
+shot "output-folder-set"
+
+# ---- no file manager at the end; the shutdown box stays unchecked ----
+click_at 298 248 # chkShowOutputDirectory
+shot "show-output-unchecked"
+
+# ---- convert ----
+click_at 630 468 # btnConvert
+wait_for 20 "the progress window" window_named "Converting"
+note "converting"
+shot "converting"
+deadline=$((SECONDS + 90))
+middle_shot=0
+while window_named "Converting"; do
+  [ $SECONDS -lt $deadline ] || fail "the conversion did not end within 90 s"
+  kill -0 "$app_pid" 2>/dev/null || fail "the program ended during the conversion"
+  if [ $middle_shot -eq 0 ] && [ -s "$output/first tone.mp3" ]; then
+    shot "converting-first-done"
+    middle_shot=1
+  fi
+  sleep 0.5
+done
+sleep 1
+shot "converted"
+note "the batch has ended"
+
+# ---- the output files ----
+probe() { ffprobe -v error -select_streams a:0 -show_entries "$1" -of default=nw=1:nk=1 "$2"; }
+check_output() {
+  local file=$1 seconds=$2
+  [ -s "$file" ] || fail "missing output $file (output folder holds: $(ls -A "$output"))"
+  local codec rate channels bitrate duration
+  codec=$(probe stream=codec_name "$file")
+  rate=$(probe stream=sample_rate "$file")
+  channels=$(probe stream=channels "$file")
+  bitrate=$(ffprobe -v error -show_entries format=bit_rate -of default=nw=1:nk=1 "$file")
+  duration=$(ffprobe -v error -show_entries format=duration -of default=nw=1:nk=1 "$file")
+  note "$(basename "$file"): $codec, $rate Hz, $channels channels, $bitrate bit/s, $duration s"
+  [ "$codec" = mp3 ] || fail "$file is $codec, not MP3"
+  [ "$rate" = 44100 ] || fail "$file has $rate Hz, not 44100 (Excellent Quality)"
+  [ "$channels" = 2 ] || fail "$file has $channels channels, not 2 (Excellent Quality)"
+  # Excellent Quality is 192 kbit/s; the file's overall rate includes its small header.
+  awk -v b="$bitrate" 'BEGIN {exit !(b >= 180000 && b <= 205000)}' ||
+    fail "$file has $bitrate bit/s, not the 192 kbit/s class"
+  awk -v d="$duration" -v s="$seconds" 'BEGIN {exit !(d >= s - 0.15 && d <= s + 0.15)}' ||
+    fail "$file lasts $duration s, not $seconds s"
+}
+check_output "$output/first tone.mp3" 6
+check_output "$output/second-tone.mp3" 4
+[ "$(ls -A "$output" | wc -l)" -eq 2 ] || fail "the output folder holds more than the two files: $(ls -A "$output")"
+
+# ---- the log ----
+log=$prefix/log.txt
+[ -s "$log" ] || fail "no log.txt beside the installed program"
+grep -qF "|Output directory $output" "$log" || fail "the log does not name the output folder"
+for source in "$source_a" "$source_b"; do
+  grep -F "|parameter: " "$log" | grep -qF "$source" ||
+    fail "the log has no command line for $source"
+done
+grep -F "|parameter: " "$log" | grep -qF "$output/first tone.mp3" ||
+  fail "the log's command line does not name the output $output/first tone.mp3"
+if grep -E "error\. ->" "$log"; then
+  fail "the log reports an error"
+fi
+[ ! -e "$opened" ] || fail "a file manager or browser was asked to open: $(cat "$opened")"
+[ -d "$prefix/Config" ] || fail "Config/ is gone"
+
+# ---- close the program ----
+click_at 663 21 # btnWindowClose
+deadline=$((SECONDS + 30))
+while kill -0 "$app_pid" 2>/dev/null; do
+  [ $SECONDS -lt $deadline ] || fail "the program did not end after its close button"
+  sleep 0.2
+done
+status=0
+wait "$app_pid" || status=$?
+app_pid=""
+[ "$status" -eq 0 ] || fail "the program ended with status $status"
+grep -qE "ERROR: (Address|Leak)Sanitizer|runtime error:" "$work/app.log" &&
+  fail "a sanitizer reported a fault"
+note "passed; screenshots in $shots"

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Makes the Debian package of this build into a temporary folder and checks what it holds and
+# what it depends on.
+# Usage: check-debian-package.sh <build folder>
+set -euo pipefail
+build=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work" >"$work/cpack.log" 2>&1 ||
+  { cat "$work/cpack.log"; exit 1; }
+package=$(ls "$work"/tonequill_*.deb)
+dpkg-deb -c "$package" | awk '{print $NF}' | sed 's|^\./|/|' >"$work/contents"
+dpkg-deb -f "$package" Depends | tr ',' '\n' | sed 's/^ *//; s/ .*//' >"$work/depends"
+
+failures=0
+expect() {
+  if ! grep -qx -- "$2" "$work/$1"; then
+    echo "missing in the package's $1: $2"
+    failures=$((failures + 1))
+  fi
+}
+
+for file in tonequill evc Form.so Res.so Help.html Config/; do
+  expect contents "/opt/tonequill/$file"
+done
+expect contents /usr/bin/tonequill
+expect contents /usr/share/applications/org.example.tonequill.desktop
+expect contents /usr/share/metainfo/org.example.tonequill.metainfo.xml
+for size in 16 22 24 32 48 64 128 256; do
+  expect contents "/usr/share/icons/hicolor/${size}x${size}/apps/org.example.tonequill.png"
+done
+# Nothing but the program folder and the desktop integration.
+if grep -vE '^/(opt/(tonequill/.*)?|usr/(bin/(tonequill)?|share/(applications/.*|metainfo/.*|icons/.*)?)?)?$' \
+  "$work/contents"; then
+  echo "unexpected files in the package (above)"
+  failures=$((failures + 1))
+fi
+
+for package_name in libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6 libqt6multimedia6 \
+  libqt6multimediawidgets6 qt6-qpa-plugins libavformat59 libavcodec59 libavutil57 \
+  libswresample4 libavfilter8 libopencore-amrnb0 libjpeg62-turbo gstreamer1.0-plugins-good \
+  gstreamer1.0-plugins-bad gstreamer1.0-plugins-ugly gstreamer1.0-libav; do
+  expect depends "$package_name"
+done
+
+# The launcher in the package starts the program folder the package installs.
+dpkg-deb -x "$package" "$work/root"
+grep -q '^installed="/opt/tonequill"$' "$work/root/usr/bin/tonequill" ||
+  { echo "the launcher does not start /opt/tonequill"; failures=$((failures + 1)); }
+grep -q '^Exec=tonequill$' "$work/root/usr/share/applications/org.example.tonequill.desktop" ||
+  { echo "the desktop entry does not start the launcher"; failures=$((failures + 1)); }
+
+[ "$failures" -eq 0 ] || exit 1
+echo "package $(basename "$package") holds the program folder, the launcher, the icons and the metainfo"
