@@ -43,7 +43,7 @@ TEST(SettingsKillTest, KilledWriterLeavesEverySettingsFileWhole)
     const TProfileIni profiles(program.Path());
     std::mt19937 random(20261209u);
     std::uniform_int_distribution<int> delayMicroseconds(0, 30000);
-    const int kills = 40 * Scale();
+    const int kills = 25 * Scale();
     int broken = 0;
     for (int kill = 0; kill < kills; ++kill) {
         QProcess writer;
