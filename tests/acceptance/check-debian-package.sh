@@ -51,5 +51,36 @@ grep -q '^installed="/opt/tonequill"$' "$work/root/usr/bin/tonequill" ||
 grep -q '^Exec=tonequill$' "$work/root/usr/share/applications/org.example.tonequill.desktop" ||
   { echo "the desktop entry does not start the launcher"; failures=$((failures + 1)); }
 
+# The launcher gives each user a writable program folder of their own. It is run here against
+# the unpacked package, with a stand-in for the program that reports the folder it runs in.
+installed=$work/root/opt/tonequill
+sed "s|^installed=.*|installed=\"$installed\"|" "$work/root/usr/bin/tonequill" >"$work/launcher"
+cat >"$installed/tonequill" <<'STANDIN'
+#!/bin/sh
+here=$(cd "$(dirname "$0")" && pwd)
+echo "started in $here" >>"$here/log.txt"
+touch "$here/Config/UserSettings.ini"
+echo "$here"
+STANDIN
+check_launch() {
+  local own=$work/data/tonequill folder
+  folder=$(XDG_DATA_HOME=$work/data sh "$work/launcher") || { echo "the launcher failed"; return 1; }
+  [ "$folder" = "$own" ] || { echo "the program ran in $folder, not in $own"; return 1; }
+  for sibling in evc Form.so Res.so Help.html; do
+    [ "$(readlink "$own/$sibling")" = "$installed/$sibling" ] ||
+      { echo "$own/$sibling does not lead to the installed file"; return 1; }
+  done
+  [ -f "$own/Config/UserSettings.ini" ] && [ -s "$own/log.txt" ] ||
+    { echo "the program could not write Config/ and log.txt"; return 1; }
+  cmp -s "$installed/tonequill" "$own/tonequill" ||
+    { echo "the user's copy of the program differs from the installed one"; return 1; }
+}
+check_launch || failures=$((failures + 1))
+echo 'echo second version >/dev/null' >>"$installed/tonequill"
+check_launch || { echo "(after an update of the installed program)"; failures=$((failures + 1)); }
+[ "$(grep -c '^started' "$work/data/tonequill/log.txt")" -eq 2 ] ||
+  { echo "the user's log was not kept across starts"; failures=$((failures + 1)); }
+
 [ "$failures" -eq 0 ] || exit 1
-echo "package $(basename "$package") holds the program folder, the launcher, the icons and the metainfo"
+echo "package $(basename "$package") holds the program folder, the launcher, the icons and the metainfo;"
+echo "its launcher runs the program in a writable folder of the user's own"
