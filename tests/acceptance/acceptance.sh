@@ -282,6 +282,10 @@ done
 sleep 1
 shot "converted"
 note "the batch has ended"
+# A message box now would report failed files (or another fault); its screenshot tells which.
+if find_dialog; then
+  fail "a window \"$(xdotool getwindowname "$dialog")\" is open after the batch"
+fi
 
 # ---- the output files ----
 probe() { ffprobe -v error -select_streams a:0 -show_entries "$1" -of default=nw=1:nk=1 "$2"; }
