@@ -36,6 +36,9 @@ public:
     // The folder of the program, ending with "/".
     const std::string &ProgramFolder() const { return m_programFolder; }
 
+    // The source file loaded in the preview, empty when none.
+    std::string PreviewFile;
+
 private:
     std::string m_programFolder;
 };

@@ -1,10 +1,18 @@
 #include "shell/MainForm.h"
 
 #include "formats/FrmOption.h"
+#include "joblist/JobListEvents.h"
+#include "joblist/QtSourceFileDialog.h"
 #include "platform/FileSystem.h"
+#include "preview/PreviewEvents.h"
+#include "preview/QtMediaEngine.h"
+#include "preview/SegmentSelection.h"
+#include "preview/TimelineStrip.h"
 #include "shell/FlashForm.h"
+#include "shell/PreviewDisplayBinding.h"
 #include "shell/ServiceObjects.h"
 #include "shell/SoftInfo.h"
+#include "shell/SourceFolderBinding.h"
 #include "shell/SystemActions.h"
 #include "support/OutputFolderChooser.h"
 #include "toolkit/Artwork.h"
@@ -82,7 +90,9 @@ TFrmMainForm::TFrmMainForm(const TMainFormContext &context, QWidget *parent)
     PlaceControls();
     m_profileBinding =
         std::make_unique<TMainProfileBinding>(cbbOutputFiletype, cbbProfile, btnOptions);
+    CreateJobListAndPreview();
     ConnectHandlers();
+    ConnectJobListAndPreview();
     resize(kDesignWidth, kDesignHeight);
     CentreOnDesktop();
     tmrClearMemory->start();
@@ -227,6 +237,51 @@ void TFrmMainForm::ConnectHandlers()
     connect(tmrClearMemory, &QTimer::timeout, this, &TFrmMainForm::tmrClearMemoryTimer);
 }
 
+void TFrmMainForm::CreateJobListAndPreview()
+{
+    TAppFunc &appFunc = m_context.Services->AppFunc();
+    const auto writeLog = [&appFunc](const std::string &message) { appFunc.WriteLog(message); };
+    FilterGraph = std::make_unique<TQtMediaEngine>(pnlMediaView, m_context.ScreenSaver, writeLog);
+    imgLogo->raise();
+    m_previewDisplay = std::make_unique<TPreviewDisplayBinding>(imgLogo, pnlCurTime, pbPlayState);
+    CustomProc().BindPreview(*FilterGraph, *m_previewDisplay, CommonLib().PreviewFile, writeLog);
+
+    TimelineStrip = std::make_unique<TTimelineStrip>(Panel1, m_timelineGeometry);
+    TimelineStrip->SetPictures(toolkit::ArtworkPixmap("timeline-track"),
+                               toolkit::ArtworkImage("marker-start"),
+                               toolkit::ArtworkImage("marker-end"));
+    m_segments = std::make_unique<TSegmentSelection>(CustomProc(), m_timelineGeometry);
+    m_previewEvents =
+        std::make_unique<TPreviewEvents>(CustomProc(), *m_segments, m_timelineGeometry);
+
+    ISourceFileDialog *dialog = m_context.SourceDialog;
+    if (dialog == nullptr) {
+        m_ownSourceDialog = std::make_unique<TQtSourceFileDialog>(this);
+        dialog = m_ownSourceDialog.get();
+    }
+    m_sourceFolder =
+        std::make_unique<TSourceFolderBinding>(m_context.ProgramFolder, platform::HomeFolder());
+    TCustomProc &customProc = CustomProc();
+    m_jobListEvents =
+        std::make_unique<TJobListEvents>(CommonLib(), *dxTreeSourceFileInfo, *dialog,
+                                         *m_sourceFolder, [&customProc] { customProc.StopPlay(); });
+}
+
+void TFrmMainForm::ConnectJobListAndPreview()
+{
+    m_jobListEvents->ConnectGrid();
+    connect(dxTreeSourceFileInfo, &QAbstractItemView::clicked, this,
+            &TFrmMainForm::dxTreeSourceFileInfoClick);
+    connect(dxTreeSourceFileInfo, &QAbstractItemView::doubleClicked, this,
+            &TFrmMainForm::dxTreeSourceFileInfoDblClick);
+    connect(TimelineStrip.get(), &TTimelineStrip::Splitter1Moved, this,
+            &TFrmMainForm::Splitter1Moved);
+    connect(TimelineStrip.get(), &TTimelineStrip::Splitter2Moved, this,
+            &TFrmMainForm::Splitter2Moved);
+    connect(TimelineStrip.get(), &TTimelineStrip::ImagePressed, this,
+            &TFrmMainForm::PanelMouseDown);
+}
+
 void TFrmMainForm::CentreOnDesktop()
 {
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
@@ -290,10 +345,8 @@ void TFrmMainForm::dragEnterEvent(QDragEnterEvent *event)
 
 void TFrmMainForm::dropEvent(QDropEvent *event)
 {
-    std::vector<std::string> names;
-    for (const QUrl &url : event->mimeData()->urls())
-        if (url.isLocalFile())
-            names.push_back(url.toLocalFile().toStdString());
+    const std::vector<std::string> names =
+        TJobListEvents::DroppedFileNames(event->mimeData()->urls());
     event->acceptProposedAction();
     FormDropFiles(names);
 }
@@ -314,6 +367,8 @@ void TFrmMainForm::FormClose()
     // The progress window and the Options dialog end with the main window.
     if (m_options)
         m_options->hide();
+    FilterGraph->SetActive(false);
+    FilterGraph->ClearGraph();
     QCoreApplication::quit();
 }
 
@@ -323,7 +378,10 @@ void TFrmMainForm::FormResize()
     m_layout.Apply(size());
 }
 
-void TFrmMainForm::FormDropFiles(const std::vector<std::string> &) {}
+void TFrmMainForm::FormDropFiles(const std::vector<std::string> &names)
+{
+    m_jobListEvents->FormDropFiles(names);
+}
 
 void TFrmMainForm::LoadSoftInfo()
 {
@@ -383,17 +441,63 @@ void TFrmMainForm::btnSelectOutputFolderClick()
         m_context.FolderChooser->ChooseOutputFolder(edtOutputFolder->text().toStdString())));
 }
 
-void TFrmMainForm::btnOpenFileClick() {}
+void TFrmMainForm::btnOpenFileClick()
+{
+    m_jobListEvents->btnOpenFileClick();
+}
 
-void TFrmMainForm::btnRemoveFileClick() {}
+void TFrmMainForm::btnRemoveFileClick()
+{
+    m_jobListEvents->btnRemoveFileClick();
+}
 
-void TFrmMainForm::btnClearFileClick() {}
+void TFrmMainForm::btnClearFileClick()
+{
+    m_jobListEvents->btnClearFileClick();
+}
 
-void TFrmMainForm::btnPlayClick() {}
+void TFrmMainForm::btnPlayClick()
+{
+    m_previewEvents->btnPlayClick(*dxTreeSourceFileInfo);
+}
 
-void TFrmMainForm::btnPauseClick() {}
+void TFrmMainForm::btnPauseClick()
+{
+    m_previewEvents->btnPauseClick();
+}
 
-void TFrmMainForm::RzBmpButton1Click() {}
+void TFrmMainForm::RzBmpButton1Click()
+{
+    m_previewEvents->RzBmpButton1Click();
+}
+
+void TFrmMainForm::dxTreeSourceFileInfoClick()
+{
+    m_previewEvents->dxTreeSourceFileInfoClick(*dxTreeSourceFileInfo);
+    TimelineStrip->Relayout();
+}
+
+void TFrmMainForm::dxTreeSourceFileInfoDblClick()
+{
+    m_previewEvents->dxTreeSourceFileInfoDblClick(*dxTreeSourceFileInfo);
+}
+
+void TFrmMainForm::Splitter1Moved()
+{
+    m_previewEvents->Splitter1Moved(*dxTreeSourceFileInfo);
+}
+
+void TFrmMainForm::Splitter2Moved()
+{
+    m_previewEvents->Splitter2Moved(*dxTreeSourceFileInfo);
+}
+
+void TFrmMainForm::PanelMouseDown(TTimelineGeometry::Image image, TTimelineGeometry::Button button,
+                                  int step)
+{
+    m_previewEvents->PanelMouseDown(image, button, step, *dxTreeSourceFileInfo);
+    TimelineStrip->Relayout();
+}
 
 void TFrmMainForm::btnConvertClick()
 {

@@ -2,6 +2,7 @@
 
 #include "conversion/ConversionWindows.h"
 #include "formats/MainProfileBinding.h"
+#include "preview/TimelineGeometry.h"
 #include "toolkit/AnchoredLayout.h"
 
 #include <QWidget>
@@ -17,6 +18,14 @@ class QLineEdit;
 class QProgressBar;
 class QSlider;
 class QTimer;
+class ISourceFileDialog;
+class ISourceFolderMemory;
+class IPreviewDisplay;
+class TJobListEvents;
+class TPreviewEvents;
+class TQtMediaEngine;
+class TSegmentSelection;
+class TTimelineStrip;
 class TCommonLib;
 class TCustomProc;
 class TJobGrid;
@@ -25,6 +34,10 @@ class TServiceObjects;
 class TSystemActions;
 class TfrmOption;
 struct RecSoftInfo;
+
+namespace platform {
+class ScreenSaverInhibitor;
+}
 
 namespace toolkit {
 class TPictureButton;
@@ -39,6 +52,10 @@ struct TMainFormContext
     RecSoftInfo *SoftInfo = nullptr;
     TSystemActions *Actions = nullptr;
     const TOutputFolderChooser *FolderChooser = nullptr;
+    // Held off while a preview video plays; may be null.
+    platform::ScreenSaverInhibitor *ScreenSaver = nullptr;
+    // The job list's open-file dialog; null: the window makes its own Qt dialog.
+    ISourceFileDialog *SourceDialog = nullptr;
     std::string ProgramFolder;       // ends with "/"
     std::string ResourceLibraryPath; // Res.so beside the program
 };
@@ -48,8 +65,7 @@ struct TMainFormContext
 //
 // Every control is a public member named as in the layout (its objectName is the same), so the
 // subsystems that give a control its behaviour wire it in MainForm.cpp: each event handler below
-// is one call into an operation. The handlers marked "later" belong to subsystems that attach
-// their operations here (job list, preview, conversion).
+// is one call into an operation.
 class TFrmMainForm : public QWidget, public TMainWindowControls
 {
     Q_OBJECT
@@ -120,12 +136,16 @@ public:
     toolkit::TPictureButton *btnConvert;
     // Non-visual.
     QTimer *tmrClearMemory;
+    // The preview's playback engine, its video window inside pnlMediaView.
+    std::unique_ptr<TQtMediaEngine> FilterGraph;
+    // The timeline's images and markers inside Panel1.
+    std::unique_ptr<TTimelineStrip> TimelineStrip;
 
     // Event handlers.
     void FormShow();
     void FormClose();
     void FormResize();
-    void FormDropFiles(const std::vector<std::string> &names); // later: job list
+    void FormDropFiles(const std::vector<std::string> &names);
     void btnWindowMinimizeClick();
     void btnWindowCloseClick();
     void btnHomePageClick();
@@ -136,14 +156,19 @@ public:
     void cbbOutputFiletypeChange();
     void cbbProfileChange();
     void btnSelectOutputFolderClick();
-    void btnOpenFileClick();   // later: job list
-    void btnRemoveFileClick(); // later: job list
-    void btnClearFileClick();  // later: job list
-    void btnPlayClick();       // later: preview
-    void btnPauseClick();      // later: preview
-    void RzBmpButton1Click();  // later: preview
-    void btnConvertClick();    // later: conversion
+    void btnOpenFileClick();
+    void btnRemoveFileClick();
+    void btnClearFileClick();
+    void btnPlayClick();
+    void btnPauseClick();
+    void RzBmpButton1Click();
+    void btnConvertClick();
     void tmrClearMemoryTimer();
+    void dxTreeSourceFileInfoClick();
+    void dxTreeSourceFileInfoDblClick();
+    void Splitter1Moved();
+    void Splitter2Moved();
+    void PanelMouseDown(TTimelineGeometry::Image image, TTimelineGeometry::Button button, int step);
     // Fills RecSoftInfo from the resource library and sets the title label.
     void LoadSoftInfo();
 
@@ -161,6 +186,8 @@ private:
     void CreateJobList();
     void PlaceControls();
     void ConnectHandlers();
+    void CreateJobListAndPreview();
+    void ConnectJobListAndPreview();
     void CentreOnDesktop();
     TCustomProc &CustomProc() const;
     TCommonLib &CommonLib() const;
@@ -170,4 +197,11 @@ private:
     std::unique_ptr<TMainProfileBinding> m_profileBinding;
     TfrmOption *m_options = nullptr;
     bool m_firstShowDone = false;
+    TTimelineGeometry m_timelineGeometry;
+    std::unique_ptr<IPreviewDisplay> m_previewDisplay;
+    std::unique_ptr<ISourceFileDialog> m_ownSourceDialog;
+    std::unique_ptr<ISourceFolderMemory> m_sourceFolder;
+    std::unique_ptr<TJobListEvents> m_jobListEvents;
+    std::unique_ptr<TSegmentSelection> m_segments;
+    std::unique_ptr<TPreviewEvents> m_previewEvents;
 };

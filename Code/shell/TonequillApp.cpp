@@ -35,6 +35,8 @@ void TTonequillApp::CreateWindows()
     context.SoftInfo = &m_softInfo;
     context.Actions = m_actions.get();
     context.FolderChooser = m_folderChooser.get();
+    context.ScreenSaver = m_platform.ScreenSaver;
+    context.SourceDialog = m_platform.SourceDialog;
     context.ProgramFolder = m_platform.ProgramFolder;
     context.ResourceLibraryPath = m_platform.ProgramFolder + platform::kResourceLibraryFileName;
     m_mainForm = std::make_unique<TFrmMainForm>(context);

@@ -9,6 +9,7 @@
 
 class IFolderDialog;
 class IMessagePresenter;
+class ISourceFileDialog;
 class QApplication;
 class QWidget;
 class TFrmMainForm;
@@ -24,6 +25,7 @@ class TConversionBinding;
 namespace platform {
 class DesktopOpener;
 class PowerControl;
+class ScreenSaverInhibitor;
 } // namespace platform
 
 // The platform services the program runs on; main() hands in the real ones, tests fakes.
@@ -36,6 +38,10 @@ struct TShellPlatform
     platform::DesktopOpener *Opener = nullptr;
     // Powers the machine off when a batch ends with chkShutdown checked.
     platform::PowerControl *Power = nullptr;
+    // Holds the screen saver off while a preview video plays; may be null.
+    platform::ScreenSaverInhibitor *ScreenSaver = nullptr;
+    // The open-file dialog of the job list; when null the main window uses its own Qt dialog.
+    ISourceFileDialog *SourceDialog = nullptr;
     // The pauses of a conversion; tests shorten them.
     TConversionTimings ConversionTimings;
     // Told the class name of each service object as it is created.

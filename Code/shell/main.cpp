@@ -1,5 +1,7 @@
+#include "joblist/QtSourceFileDialog.h"
 #include "platform/FileSystem.h"
 #include "platform/PowerControl.h"
+#include "platform/ScreenSaver.h"
 #include "platform/posix/DesktopServicesOpener.h"
 #include "shell/TonequillApp.h"
 #include "support/GuardedApplication.h"
@@ -16,6 +18,8 @@ int main(int argc, char **argv)
     TQtFolderDialog folderDialog;
     platform::DesktopServicesOpener opener;
     platform::LogindPowerControl power;
+    platform::FreedesktopScreenSaverInhibitor screenSaver(kApplicationTitle);
+    TQtSourceFileDialog sourceDialog(nullptr);
     TShellPlatform services;
     services.Application = &application;
     services.ProgramFolder = platform::ProgramFolder();
@@ -23,6 +27,8 @@ int main(int argc, char **argv)
     services.FolderDialog = &folderDialog;
     services.Opener = &opener;
     services.Power = &power;
+    services.ScreenSaver = &screenSaver;
+    services.SourceDialog = &sourceDialog;
 
     TTonequillApp tonequill(services);
     if (!tonequill.Started())
