@@ -1,0 +1,74 @@
+#include "ShellFixture.h"
+#include "TestMedia.h"
+#include "joblist/SourceFileDialog.h"
+#include "shell/MainForm.h"
+#include "shell/ServiceObjects.h"
+#include "toolkit/JobGrid.h"
+#include "toolkit/PictureButton.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// An open-file dialog that returns the files it was given, as if the user had picked them.
+class ScriptedSourceFileDialog : public ISourceFileDialog
+{
+public:
+    void SetInitialFolder(const std::string &folder) override { initialFolder = folder; }
+    bool Execute() override
+    {
+        ++runs;
+        return !files.empty();
+    }
+    std::vector<std::string> Files() const override { return files; }
+    std::string FileName() const override { return files.empty() ? std::string() : files[0]; }
+
+    std::vector<std::string> files;
+    std::string initialFolder;
+    int runs = 0;
+};
+
+TEST(JobListWiringTest, AddedFilesShowTheirDurationsAClickPlacesTheTimelineDeleteRemoves)
+{
+    tqtest::ShellFixture fixture;
+    const std::string longer = fixture.folder.File("two seconds.wav");
+    const std::string shorter = fixture.folder.File("one and a half.mp3");
+    std::string error;
+    tqtest::ToneSpec spec;
+    spec.seconds = 2.0;
+    ASSERT_TRUE(tqtest::MakeToneFile(longer, spec, &error)) << error;
+    spec.seconds = 1.5;
+    ASSERT_TRUE(tqtest::MakeToneFile(shorter, spec, &error)) << error;
+
+    ScriptedSourceFileDialog dialog;
+    dialog.files = {longer, shorter};
+    TShellPlatform platform = fixture.Platform();
+    platform.SourceDialog = &dialog;
+    TTonequillApp app(platform);
+    ASSERT_TRUE(app.Started());
+    app.Show();
+    TFrmMainForm &form = *app.MainForm();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.FirstShowDone(); }, 5000));
+
+    QTest::mouseClick(form.btnOpenFile, Qt::LeftButton);
+    TJobGrid &grid = *form.dxTreeSourceFileInfo;
+    EXPECT_EQ(dialog.runs, 1);
+    ASSERT_EQ(grid.RowCount(), 2);
+    EXPECT_EQ(grid.CellText(0, JobColumn::FileName), longer);
+    EXPECT_EQ(grid.CellText(0, JobColumn::Duration), "00:00:02");
+    EXPECT_EQ(grid.CellText(1, JobColumn::FileName), shorter);
+    EXPECT_EQ(grid.CellText(1, JobColumn::Duration), "00:00:01");
+    EXPECT_TRUE(fixture.presenter.requests.empty());
+
+    const QRect firstRow = grid.visualRect(grid.model()->index(0, JobColumn::FileName));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, firstRow.center());
+    EXPECT_EQ(grid.SelectedRows(), std::vector<int>{0});
+    EXPECT_EQ(app.Services().CustomProc().Timeline.TimelineDuration, 2);
+
+    QTest::keyClick(&grid, Qt::Key_Delete);
+    ASSERT_EQ(grid.RowCount(), 1);
+    EXPECT_EQ(grid.CellText(0, JobColumn::FileName), shorter);
+}
+
+} // namespace
