@@ -120,22 +120,45 @@ dialog_gone() { ! xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | gr
 window_named() { program_windows | awk -v name="$1" '{ $1 = $2 = $3 = ""; sub(/^ +/, "") } index($0, name) == 1 {found = 1} END {exit !found}'; }
 no_window_named() { ! window_named "$1"; }
 
+# Clicks a point of the main window. The pointer comes from a few pixels away, so the control
+# sees it enter even when the previous click left the pointer on the same spot.
 click_at() {
+  xdotool mousemove --window "$main_window" "$(($1 - 6))" "$(($2 - 4))"
+  sleep 0.15
   xdotool mousemove --window "$main_window" "$1" "$2"
   sleep 0.25
   xdotool click 1
   sleep 0.4
 }
 
+# Clicks a button of the main window that opens a dialog and waits for the dialog. A click
+# that comes while the window is still busy with the previous step can go unseen, so it is
+# repeated, twice at most, when no dialog has come up after a few seconds.
+open_dialog() {
+  local x=$1 y=$2 what=$3 try deadline
+  for try in 1 2 3; do
+    click_at "$x" "$y"
+    deadline=$((SECONDS + 8))
+    while [ $SECONDS -lt $deadline ]; do
+      find_dialog && return 0
+      kill -0 "$app_pid" 2>/dev/null || fail "the program ended while waiting for the $what dialog"
+      sleep 0.2
+    done
+    note "no $what dialog after click $try"
+  done
+  fail "the $what dialog did not open"
+}
+
 # Types a path into the dialog that has just opened and confirms it with Enter. The file name
 # box completes paths in a popup; Enter is pressed again while the dialog is still open.
 type_into_dialog() {
   local text=$1 what=$2
-  wait_for 20 "the $what dialog" find_dialog
   xdotool mousemove --window "$dialog" 40 40
   xdotool windowfocus --sync "$dialog" 2>/dev/null || true
   sleep 0.5
   shot "$what-dialog"
+  # The name box may still hold the previous choice: select it so the typing replaces it.
+  xdotool key ctrl+a
   xdotool type --delay 15 "$text"
   sleep 0.4
   shot "$what-typed"
@@ -148,12 +171,24 @@ type_into_dialog() {
   done
 }
 
+# The number of visible windows of the program (a drop-down list's popup is one).
+window_count() { xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | wc -l; }
+
 # Picks an entry of a drop-down list by opening it with the mouse and moving with the arrow
-# keys from the current entry.
+# keys from the current entry. The click is repeated when the list has not opened.
 pick_in_list() {
-  local x=$1 y=$2 downs=$3 what=$4
-  click_at "$x" "$y"
-  sleep 0.4
+  local x=$1 y=$2 downs=$3 what=$4 before try opened=0
+  before=$(window_count)
+  for try in 1 2 3; do
+    click_at "$x" "$y"
+    sleep 0.5
+    if [ "$(window_count)" -gt "$before" ]; then
+      opened=1
+      break
+    fi
+    note "the $what list did not open on click $try"
+  done
+  [ $opened -eq 1 ] || fail "the $what list does not open"
   shot "$what-open"
   local i
   for ((i = 0; i < downs; i++)); do
@@ -163,6 +198,12 @@ pick_in_list() {
   xdotool key Return
   sleep 0.5
   shot "$what-chosen"
+}
+
+# After a dialog has closed, the main window takes one click to become the window that gets
+# the input again; the click goes to a caption, where it does nothing.
+settle_after_dialog() {
+  click_at 300 161 # lblProfileSettings
 }
 
 # ---- install ----
@@ -243,8 +284,9 @@ note "main window $main_window is up"
 
 # ---- add two files through the open-file dialog ----
 for source in "$source_a" "$source_b"; do
-  click_at 630 351 # btnOpenFile
+  open_dialog 630 351 "open-file" # btnOpenFile
   type_into_dialog "$source" "open-file"
+  settle_after_dialog
   sleep 1
   shot "added-$(basename "$source" | tr ' ' '_')"
 done
@@ -254,8 +296,9 @@ pick_in_list 520 137 2 "output-type" # cbbOutputFiletype: AMR -> AAC -> MP3
 pick_in_list 520 164 1 "profile"     # cbbProfile: Normal -> Excellent Quality
 
 # ---- output folder ----
-click_at 657 193 # btnSelectOutputFolder
+open_dialog 657 193 "output-folder" # btnSelectOutputFolder
 type_into_dialog "$output" "output-folder"
+settle_after_dialog
 sleep 0.5
 shot "output-folder-set"
 
