@@ -24,8 +24,7 @@ QString CaseInsensitivePattern(const std::string &pattern)
 
 } // namespace
 
-TQtSourceFileDialog::TQtSourceFileDialog(QWidget *parent)
-    : m_dialog(std::make_unique<QFileDialog>(parent))
+TQtSourceFileDialog::TQtSourceFileDialog(QWidget *parent) : m_dialog(new QFileDialog(parent))
 {
     m_dialog->setObjectName("dlgOpenSourceFile");
     m_dialog->setFileMode(QFileDialog::ExistingFiles);
@@ -35,7 +34,10 @@ TQtSourceFileDialog::TQtSourceFileDialog(QWidget *parent)
     m_dialog->setNameFilters(NameFilters());
 }
 
-TQtSourceFileDialog::~TQtSourceFileDialog() = default;
+TQtSourceFileDialog::~TQtSourceFileDialog()
+{
+    delete m_dialog;
+}
 
 QStringList TQtSourceFileDialog::NameFilters()
 {

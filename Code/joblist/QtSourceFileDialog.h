@@ -2,8 +2,8 @@
 
 #include "joblist/SourceFileDialog.h"
 
+#include <QPointer>
 #include <QStringList>
-#include <memory>
 
 class QFileDialog;
 class QWidget;
@@ -27,7 +27,8 @@ public:
     static QStringList NameFilters();
 
 private:
-    std::unique_ptr<QFileDialog> m_dialog;
+    // Guarded: when the dialog has a parent window, that window may delete it first.
+    QPointer<QFileDialog> m_dialog;
     std::vector<std::string> m_files;
     std::string m_fileName;
 };
