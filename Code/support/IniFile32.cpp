@@ -10,22 +10,6 @@
 
 namespace {
 
-bool IsBlankOrControl(char c)
-{
-    return static_cast<unsigned char>(c) <= 32;
-}
-
-std::string Trim(const std::string &text)
-{
-    size_t first = 0;
-    size_t last = text.size();
-    while (first < last && IsBlankOrControl(text[first]))
-        ++first;
-    while (last > first && IsBlankOrControl(text[last - 1]))
-        --last;
-    return text.substr(first, last - first);
-}
-
 // Splits at CR LF, lone CR and lone LF and stops at the first NUL. A final line end does not
 // start another line.
 std::vector<std::string> SplitLines(const std::string &bytes)
@@ -142,26 +126,26 @@ int TIniFile32::IndexOfSection(const std::string &section) const
 
 bool TIniFile32::IsSectionLine(const std::string &line)
 {
-    const std::string trimmed = Trim(line);
+    const std::string trimmed = TStrFunc::Trim(line);
     return trimmed.size() >= 2 && trimmed.front() == '[' && trimmed.back() == ']';
 }
 
 std::string TIniFile32::SectionName(const std::string &line)
 {
-    const std::string trimmed = Trim(line);
-    return Trim(trimmed.substr(1, trimmed.size() - 2));
+    const std::string trimmed = TStrFunc::Trim(line);
+    return TStrFunc::Trim(trimmed.substr(1, trimmed.size() - 2));
 }
 
 std::string TIniFile32::LineName(const std::string &line)
 {
     const size_t equals = line.find('=');
-    return equals == std::string::npos ? std::string() : Trim(line.substr(0, equals));
+    return equals == std::string::npos ? std::string() : TStrFunc::Trim(line.substr(0, equals));
 }
 
 std::string TIniFile32::LineValue(const std::string &line)
 {
     const size_t equals = line.find('=');
-    return equals == std::string::npos ? std::string() : Trim(line.substr(equals + 1));
+    return equals == std::string::npos ? std::string() : TStrFunc::Trim(line.substr(equals + 1));
 }
 
 void TIniFile32::ReadSections(std::vector<std::string> *strings) const

@@ -9,6 +9,18 @@ std::string TStrFunc::AfterLast(const std::string &text, char separator)
     return last == std::string::npos ? text : text.substr(last + 1);
 }
 
+std::string TStrFunc::Trim(const std::string &text)
+{
+    const auto isBlankOrControl = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+    size_t first = 0;
+    size_t last = text.size();
+    while (first < last && isBlankOrControl(text[first]))
+        ++first;
+    while (last > first && isBlankOrControl(text[last - 1]))
+        --last;
+    return text.substr(first, last - first);
+}
+
 namespace {
 
 char AsciiUpper(char c)

@@ -1,26 +1,12 @@
 #include "support/TextFunc.h"
 
+#include "support/StrFunc.h"
+
 #include <QLocale>
 #include <charconv>
 #include <limits>
 
 namespace {
-
-bool IsBlankOrControl(char c)
-{
-    return static_cast<unsigned char>(c) <= 32;
-}
-
-std::string TrimBlanks(const std::string &text)
-{
-    size_t first = 0;
-    size_t last = text.size();
-    while (first < last && IsBlankOrControl(text[first]))
-        ++first;
-    while (last > first && IsBlankOrControl(text[last - 1]))
-        --last;
-    return text.substr(first, last - first);
-}
 
 bool IsDigit(char c)
 {
@@ -95,7 +81,7 @@ std::vector<std::string> TTextFunc::SplitString(const std::string &text, char de
 
 double TTextFunc::TextToNumber(const std::string &text)
 {
-    const std::string kept = KeptCharacters(TrimBlanks(text));
+    const std::string kept = KeptCharacters(TStrFunc::Trim(text));
     if (kept.size() < 2)
         return kept.size() == 1 && IsDigit(kept[0]) ? kept[0] - '0' : 0.0;
 
