@@ -285,7 +285,7 @@ wait_for 40 "the splash window" find_splash
 sleep 0.3
 shot "splash"
 wait_for 40 "the main window" find_main_window
-wait_for 10 "the splash to close" no_splash
+wait_for 40 "the splash to close" no_splash
 sleep 0.5
 shot "main-window"
 note "main window $main_window is up"
@@ -316,7 +316,7 @@ shot "show-output-unchecked"
 
 # ---- convert ----
 click_at 630 468 # btnConvert
-wait_for 20 "the progress window" window_named "Converting"
+wait_for 60 "the progress window" window_named "Converting"
 note "converting"
 shot "converting"
 deadline=$((SECONDS + 90))
