@@ -65,6 +65,12 @@ void TPreviewPlayer::PlayFile(const std::string &path)
         engine.ClearGraph();
         return;
     }
+    StartPlayback(engine);
+}
+
+// Starts the engine; when it refuses, the logo covers the video window again.
+void TPreviewPlayer::StartPlayback(MediaEngine &engine)
+{
     try {
         engine.Play();
         IsPlaying = true;
@@ -79,13 +85,7 @@ void TPreviewPlayer::ResumePlay()
     MediaEngine &engine = FilterGraph();
     if (!engine.Active())
         return;
-    try {
-        engine.Play();
-        IsPlaying = true;
-        Display().SetLogoVisible(false);
-    } catch (const std::exception &) {
-        Display().SetLogoVisible(true);
-    }
+    StartPlayback(engine);
 }
 
 void TPreviewPlayer::PausePlay()

@@ -44,6 +44,7 @@ public:
     TTimelineState Timeline;
 
 private:
+    void StartPlayback(MediaEngine &engine);
     IPreviewDisplay &Display() const;
 
     MediaEngine *m_engine = nullptr;
