@@ -91,6 +91,36 @@ std::string UsageText()
            "[-ss hh:mm:ss] [-t seconds] \"output\"";
 }
 
+std::string HelpText()
+{
+    return "usage: evc [-y] -i \"input\" [options] \"output\"\n"
+           "       evc --help\n"
+           "\n"
+           "Converts the best audio stream of one video or audio file into an audio file.\n"
+           "The extension of the output names its type: .amr, .aac, .mp3, .ac3, .m4a,\n"
+           ".ogg or .wav. Values the codec cannot take are moved to the nearest it can.\n"
+           "\n"
+           "  -i FILE        the input file (required)\n"
+           "  -y             overwrite the output if it exists (never the input)\n"
+           "  -acodec NAME   amr_nb, aac, mp3, ac3, vorbis or pcm_s16le; default: the\n"
+           "                 codec of the output type\n"
+           "  -vn            no video; accepted, the output never holds video\n"
+           "  -ab KBPS       audio bitrate in kbit/s, \"k\" suffix allowed; default 128\n"
+           "                 (64 mono), AC3 192 (96 mono), AMR 12.2\n"
+           "  -vol PERCENT   volume, 0 to 100000; 100 (the default) keeps the level\n"
+           "  -ac N          channels, 1 to 8; default: those of the input\n"
+           "  -ar HZ         sample rate, 1000 to 384000; default: that of the input\n"
+           "  -s WxH         video size; checked, no effect on the audio\n"
+           "  -b KBPS        video bitrate in kbit/s; checked, no effect on the audio\n"
+           "  -ss TIME       start of the segment: hh:mm:ss, mm:ss or seconds, each\n"
+           "                 with an optional fraction; default: the beginning\n"
+           "  -t TIME        length of the segment, more than 0, in the same forms;\n"
+           "                 default: up to the end\n"
+           "  -h, --help     print this help and exit\n"
+           "\n"
+           "Exit status: 0 converted, 1 bad command line, 2 conversion failed.\n";
+}
+
 bool ParseTimeText(const std::string &text, double *seconds)
 {
     std::vector<std::string> parts(1);
@@ -217,6 +247,16 @@ OptionParseResult ParseEncoderOptions(const std::vector<std::string> &arguments)
              return true;
          }},
     };
+
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == "--help" || arguments[i] == "-h") {
+            result.ok = true;
+            result.help = true;
+            return result;
+        }
+        if (valued.count(arguments[i]) != 0)
+            ++i; // a value, whatever it looks like
+    }
 
     const size_t last = arguments.size() - 1;
     for (size_t i = 0; i < last; ++i) {

@@ -27,15 +27,20 @@ struct EncoderOptions
 struct OptionParseResult
 {
     bool ok = false;
+    bool help = false; // --help or -h was given: print HelpText() and nothing else
     EncoderOptions options;
     std::string error; // one line naming the faulty argument, followed by the usage
 };
 
-// Parses the arguments after the program name. Never exits and never prints.
+// Parses the arguments after the program name. Never exits and never prints. A request for help
+// anywhere on the command line wins over everything else.
 OptionParseResult ParseEncoderOptions(const std::vector<std::string> &arguments);
 
 // "usage: evc [-y] -i ..." without a line break.
 std::string UsageText();
+
+// The short usage followed by one line or two for every option, for `evc --help`.
+std::string HelpText();
 
 // Reads "hh:mm:ss", "mm:ss" or plain seconds, each with an optional fraction. False when the
 // text is not such a time.

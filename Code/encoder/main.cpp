@@ -45,6 +45,10 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "evc: %s\n", parsed.error.c_str());
         return kExitUsage;
     }
+    if (parsed.help) {
+        std::fputs(evc::HelpText().c_str(), stdout);
+        return 0;
+    }
 
     evc::ProgressReporter reporter(stdout);
     try {

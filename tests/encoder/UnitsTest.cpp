@@ -112,6 +112,29 @@ TEST(EvcOptions, RejectsBadCommandLinesWithAUsageLineNamingTheFault)
     }
 }
 
+TEST(EvcOptions, HelpWinsWhereverItStandsExceptAsAValue)
+{
+    struct Case
+    {
+        std::vector<std::string> arguments;
+        bool help;
+    };
+    const std::vector<Case> cases = {
+        {{"--help"}, true},
+        {{"-h"}, true},
+        {{"-i", "a.wav", "-ab", "96", "--help"}, true},
+        {{"-q", "--help", "b.mp3"}, true},
+        {{"-i", "--help", "b.mp3"}, false},
+        {{"-i", "a.wav", "-t", "-h", "b.mp3"}, false},
+    };
+    for (const Case &c : cases) {
+        const OptionParseResult parsed = Parse(c.arguments);
+        EXPECT_EQ(parsed.help, c.help)
+            << c.arguments.size() << " arguments, last " << c.arguments.back();
+    }
+    EXPECT_EQ(Parse({"-i", "--help", "b.mp3"}).options.inputPath, "--help");
+}
+
 TEST(EvcOptions, ReadsTimesWithAndWithoutFields)
 {
     double seconds = 0;
