@@ -1,6 +1,7 @@
 #include "InputMedia.h"
 
 #include "EncoderError.h"
+#include "support/MediaDemuxers.h"
 
 #include <cmath>
 #include <filesystem>
@@ -21,9 +22,7 @@ std::string FormatNameList(const AVInputFormat *format)
 
 const char *MediaDemuxerWhitelist()
 {
-    return "mov,mp4,m4a,3gp,3g2,mj2,mpeg,mpegts,mpegvideo,avi,asf,flv,live_flv,swf,rm,aac,ac3,"
-           "eac3,mp3,ogg,tta,wav,w64,matroska,webm,flac,wv,aiff,amr,amrnb,amrwb,caf,au,dts,"
-           "truehd,mlp,ape,mpc,mpc8,shn,voc,dv,nut,gxf,mxf,ircam,sox,xwma,oma";
+    return kMediaDemuxers;
 }
 
 InputMedia::InputMedia(const std::string &path)

@@ -1,5 +1,7 @@
 #include "preview/AvProbeEngine.h"
 
+#include "support/MediaDemuxers.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -42,10 +44,7 @@ TAvProbeEngine::~TAvProbeEngine() = default;
 
 const char *TAvProbeEngine::MediaDemuxers()
 {
-    // Containers and raw streams of the accepted source types; no playlist, list or
-    // image-sequence demuxers.
-    return "mov,mpeg,mpegts,mpegvideo,m4v,avi,asf,flv,live_flv,swf,rm,aac,ac3,eac3,mp3,ogg,"
-           "tta,wav,w64";
+    return kMediaDemuxers;
 }
 
 TAvProbeEngine::InputPtr TAvProbeEngine::OpenInput(const std::string &path)
