@@ -1,3 +1,5 @@
+#include "TestRun.h"
+
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 
@@ -5,5 +7,5 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return tqtest::RunAllTestsShowingSkips();
 }

@@ -1,3 +1,5 @@
+#include "TestRun.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -8,5 +10,5 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tonequill");
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return tqtest::RunAllTestsShowingSkips();
 }

@@ -1,6 +1,7 @@
 #include "support/GuardedApplication.h"
 
 #include "SupportFakes.h"
+#include "TestRun.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -89,5 +90,5 @@ int main(int argc, char **argv)
     g_presenter = &presenter;
     app.SetErrorPresenter(&presenter);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return tqtest::RunAllTestsShowingSkips();
 }

@@ -1,6 +1,7 @@
 #include "support/IniFile32.h"
 
 #include "TestFolder.h"
+#include "Unprivileged.h"
 #include "support/Errors.h"
 
 #include <QDir>
@@ -291,17 +292,15 @@ TEST(IniFileErrorTest, UnreadableFileRaisesTheOpenError)
     const std::string locked = folder.File("locked.ini");
     WriteWholeFile(locked, "[A]\r\n");
     QFile::setPermissions(QString::fromStdString(locked), QFileDevice::Permissions());
-    QFile probe(QString::fromStdString(locked));
-    if (probe.open(QIODevice::ReadOnly))
-        GTEST_SKIP() << "running with privileges that read any file (root): the open error "
-                        "cannot be provoked";
-    try {
-        TIniFile32 unreadable(locked);
-        FAIL() << "no error raised";
-    } catch (const EFOpenError &error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "Cannot open file \"" + locked + "\". Permission denied");
-    }
+    tqtest::RunWithFilePermissionsEnforced([&] {
+        try {
+            TIniFile32 unreadable(locked);
+            FAIL() << "no error raised";
+        } catch (const EFOpenError &error) {
+            EXPECT_EQ(std::string(error.what()),
+                      "Cannot open file \"" + locked + "\". Permission denied");
+        }
+    });
 }
 
 TEST(IniFileErrorTest, WriteProtectedFileIsNotReplaced)
@@ -311,12 +310,10 @@ TEST(IniFileErrorTest, WriteProtectedFileIsNotReplaced)
     WriteWholeFile(path, Crlf({"[A]", "x=1"}));
     QFile::setPermissions(QString::fromStdString(path),
                           QFileDevice::ReadOwner | QFileDevice::ReadUser);
-    QFile probe(QString::fromStdString(path));
-    if (probe.open(QIODevice::WriteOnly | QIODevice::Append))
-        GTEST_SKIP() << "running with privileges that write any file (root): write protection "
-                        "cannot be checked";
-    TIniFile32 ini(path);
-    EXPECT_THROW(ini.WriteString("A", "x", "2"), EFCreateError);
+    tqtest::RunWithFilePermissionsEnforced([&] {
+        TIniFile32 ini(path);
+        EXPECT_THROW(ini.WriteString("A", "x", "2"), EFCreateError);
+    });
     EXPECT_EQ(ReadWholeFile(path), Crlf({"[A]", "x=1"}));
 }
 

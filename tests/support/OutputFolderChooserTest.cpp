@@ -2,6 +2,7 @@
 
 #include "SupportFakes.h"
 #include "TestFolder.h"
+#include "Unprivileged.h"
 #include "support/MessageBoxes.h"
 
 #include <QDir>
@@ -87,17 +88,12 @@ TEST_F(ChooseOutputFolderTest, ReadOnlyFolderIsRefused)
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(chosen)));
     const QString qchosen = QString::fromStdString(chosen);
     QFile::setPermissions(qchosen, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    const bool writableAnyway = QDir(qchosen).mkdir("probe-by-test");
-    if (writableAnyway) {
-        QDir(qchosen).rmdir("probe-by-test");
-        QFile::setPermissions(qchosen, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                           QFileDevice::ExeOwner);
-        GTEST_SKIP() << "running as a user whom permissions do not stop (root): a read-only "
-                        "folder cannot be made";
-    }
     const std::string current = m_folder.File("current");
     m_dialog.choices.push_back(chosen);
-    EXPECT_EQ(Choose(current), current);
+    tqtest::RunWithFilePermissionsEnforced([&] {
+        ASSERT_FALSE(QDir(qchosen).mkdir("probe-by-test")) << "the folder must refuse writes";
+        EXPECT_EQ(Choose(current), current);
+    });
     QFile::setPermissions(qchosen,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(m_presenter.Texts(), std::vector<std::string>{"This is a read-only path."});
