@@ -9,12 +9,14 @@
 # metainfo under share/) is the install component "desktop". It is left out of a plain install,
 # so the program folder stays clean, and is installed on request:
 #   cmake --install <build> --component desktop --prefix /usr/local
-# Its launcher starts the program folder installed in TQ_SYSTEM_PROGRAM_DIR.
+# Its launcher starts the program folder installed in TQ_SYSTEM_PROGRAM_DIR. The manual pages
+# tonequill(1) and evc(1) belong to it too.
 #
 # `cpack -G DEB` (in the build folder) makes a Debian package with the program folder in
-# TQ_SYSTEM_PROGRAM_DIR and the desktop integration under /usr.
+# TQ_SYSTEM_PROGRAM_DIR, the desktop integration under /usr and the package's own documents
+# (copyright, changelog) in /usr/share/doc/tonequill; its binaries are stripped.
 
-set(TQ_SYSTEM_PROGRAM_DIR "/opt/tonequill" CACHE PATH
+set(TQ_SYSTEM_PROGRAM_DIR "/usr/lib/tonequill" CACHE PATH
   "Where the desktop launcher and the Debian package expect the program folder")
 set(TQ_APP_ID "org.example.tonequill")
 set(TQ_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
@@ -26,6 +28,34 @@ install(FILES ${TQ_PROGRAM_DIR}/Help.html DESTINATION . COMPONENT program)
 # Config/ of the build folder may hold settings written by runs from there; an empty one goes.
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging/empty/Config)
 install(DIRECTORY ${CMAKE_BINARY_DIR}/packaging/empty/Config DESTINATION . COMPONENT program)
+
+# ---- manual pages and the package's documents, compressed as Debian wants them ----
+find_program(TQ_GZIP gzip REQUIRED)
+set(TQ_MAN_PAGES tonequill.1 evc.1)
+set(TQ_COMPRESSED_DOCS)
+foreach(page ${TQ_MAN_PAGES})
+  list(APPEND TQ_COMPRESSED_DOCS ${TQ_PACKAGING_DIR}/man/${page})
+endforeach()
+list(APPEND TQ_COMPRESSED_DOCS ${TQ_PACKAGING_DIR}/debian/changelog)
+set(TQ_COMPRESSED_OUTPUTS)
+foreach(source ${TQ_COMPRESSED_DOCS})
+  get_filename_component(name ${source} NAME)
+  set(compressed ${CMAKE_BINARY_DIR}/packaging/${name}.gz)
+  # -n leaves name and time out of the header, so the same text always gives the same file.
+  add_custom_command(OUTPUT ${compressed}
+    COMMAND ${TQ_GZIP} -9n -c ${source} > ${compressed}
+    DEPENDS ${source} VERBATIM)
+  list(APPEND TQ_COMPRESSED_OUTPUTS ${compressed})
+endforeach()
+add_custom_target(tq_compressed_docs ALL DEPENDS ${TQ_COMPRESSED_OUTPUTS})
+
+# The changelog's latest entry names the version the package is built as.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${TQ_PACKAGING_DIR}/debian/changelog)
+file(STRINGS ${TQ_PACKAGING_DIR}/debian/changelog TQ_CHANGELOG_TOP LIMIT_COUNT 1)
+if(NOT TQ_CHANGELOG_TOP MATCHES "^tonequill \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "packaging/debian/changelog begins with \"${TQ_CHANGELOG_TOP}\"; "
+    "its latest entry must be for version ${PROJECT_VERSION}")
+endif()
 
 # ---- desktop integration ----
 configure_file(${TQ_PACKAGING_DIR}/tonequill-launcher.sh.in
@@ -44,16 +74,26 @@ foreach(size 16 22 24 32 48 64 128 256)
     DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME ${TQ_APP_ID}.png
     COMPONENT desktop EXCLUDE_FROM_ALL)
 endforeach()
+foreach(page ${TQ_MAN_PAGES})
+  install(FILES ${CMAKE_BINARY_DIR}/packaging/${page}.gz DESTINATION share/man/man1
+    COMPONENT desktop EXCLUDE_FROM_ALL)
+endforeach()
+
+# ---- documents of the Debian package ----
+install(FILES ${TQ_PACKAGING_DIR}/debian/copyright ${CMAKE_BINARY_DIR}/packaging/changelog.gz
+  DESTINATION share/doc/tonequill COMPONENT debian EXCLUDE_FROM_ALL)
 
 # ---- the Debian package ----
 set(CPACK_PACKAGE_NAME tonequill)
 set(CPACK_PACKAGE_VENDOR "The Tonequill Project")
 set(CPACK_PACKAGE_CONTACT "The Tonequill Project <support@tonequill.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "batch converter of video and audio files into audio files")
+# One line of the extended description is at most 80 characters wide in the control file.
 set(CPACK_PACKAGE_DESCRIPTION
-  "Tonequill converts a list of video and audio files, one after another, into AMR, AAC, MP3, "
-  "AC3, M4A, OGG or WAV audio, with quality profiles, custom profiles and trimming on a "
-  "timeline beside a preview player. No earlier output is ever overwritten.")
+  "Tonequill converts a list of video and audio files, one after another, into\n"
+  "AMR, AAC, MP3, AC3, M4A, OGG or WAV audio, with quality profiles, custom\n"
+  "profiles and trimming on a timeline beside a preview player. No earlier\n"
+  "output is ever overwritten.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://tonequill.example.org/")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
@@ -62,11 +102,15 @@ set(CPACK_PACKAGE_FILE_NAME "tonequill_${PROJECT_VERSION}_amd64")
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
 
 # Each component goes to its own place in the package: the program folder to
-# TQ_SYSTEM_PROGRAM_DIR, the desktop integration under /usr.
+# TQ_SYSTEM_PROGRAM_DIR, the desktop integration and the documents under /usr.
 set(CPACK_PACKAGING_INSTALL_PREFIX "/")
 set(CPACK_INSTALL_CMAKE_PROJECTS
   "${CMAKE_BINARY_DIR};Tonequill;program;${TQ_SYSTEM_PROGRAM_DIR}"
-  "${CMAKE_BINARY_DIR};Tonequill;desktop;/usr")
+  "${CMAKE_BINARY_DIR};Tonequill;desktop;/usr"
+  "${CMAKE_BINARY_DIR};Tonequill;debian;/usr")
+# The package carries stripped binaries; the debug information stays in the build folder.
+set(CPACK_STRIP_FILES ON)
+set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/DebianPackageScripts.cmake)
 
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Makes the Debian package of this build into a temporary folder and checks what it holds and
-# what it depends on.
+# Makes the Debian package of this build into a temporary folder and checks what it holds, what
+# it depends on, its launcher, its manual pages and, when lintian is installed, that lintian finds
+# nothing to warn about.
 # Usage: check-debian-package.sh <build folder>
 set -euo pipefail
 build=$1
+program_dir=/usr/lib/tonequill
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -22,16 +24,21 @@ expect() {
 }
 
 for file in tonequill evc Form.so Res.so Help.html Config/; do
-  expect contents "/opt/tonequill/$file"
+  expect contents "$program_dir/$file"
 done
 expect contents /usr/bin/tonequill
+for page in tonequill evc; do
+  expect contents "/usr/share/man/man1/$page.1.gz"
+done
+expect contents /usr/share/doc/tonequill/copyright
+expect contents /usr/share/doc/tonequill/changelog.gz
 expect contents /usr/share/applications/org.example.tonequill.desktop
 expect contents /usr/share/metainfo/org.example.tonequill.metainfo.xml
 for size in 16 22 24 32 48 64 128 256; do
   expect contents "/usr/share/icons/hicolor/${size}x${size}/apps/org.example.tonequill.png"
 done
-# Nothing but the program folder and the desktop integration.
-if grep -vE '^/(opt/(tonequill/.*)?|usr/(bin/(tonequill)?|share/(applications/.*|metainfo/.*|icons/.*)?)?)?$' \
+# Nothing but the program folder, the desktop integration, the manual pages and the documents.
+if grep -vE '^/(usr/(bin/(tonequill)?|lib/(tonequill/.*)?|share/(applications/.*|metainfo/.*|icons/.*|man/(man1/((tonequill|evc)\.1\.gz)?)?|doc/(tonequill/(copyright|changelog\.gz)?)?)?)?)?$' \
   "$work/contents"; then
   echo "unexpected files in the package (above)"
   failures=$((failures + 1))
@@ -46,14 +53,14 @@ done
 
 # The launcher in the package starts the program folder the package installs.
 dpkg-deb -x "$package" "$work/root"
-grep -q '^installed="/opt/tonequill"$' "$work/root/usr/bin/tonequill" ||
-  { echo "the launcher does not start /opt/tonequill"; failures=$((failures + 1)); }
+grep -q "^installed=\"$program_dir\"\$" "$work/root/usr/bin/tonequill" ||
+  { echo "the launcher does not start $program_dir"; failures=$((failures + 1)); }
 grep -q '^Exec=tonequill$' "$work/root/usr/share/applications/org.example.tonequill.desktop" ||
   { echo "the desktop entry does not start the launcher"; failures=$((failures + 1)); }
 
 # The launcher gives each user a writable program folder of their own. It is run here against
 # the unpacked package, with a stand-in for the program that reports the folder it runs in.
-installed=$work/root/opt/tonequill
+installed=$work/root$program_dir
 sed "s|^installed=.*|installed=\"$installed\"|" "$work/root/usr/bin/tonequill" >"$work/launcher"
 cat >"$installed/tonequill" <<'STANDIN'
 #!/bin/sh
@@ -81,6 +88,42 @@ check_launch || { echo "(after an update of the installed program)"; failures=$(
 [ "$(grep -c '^started' "$work/data/tonequill/log.txt")" -eq 2 ] ||
   { echo "the user's log was not kept across starts"; failures=$((failures + 1)); }
 
+# The manual pages render without a complaint of groff, and evc(1) describes exactly the
+# options that evc --help lists.
+options_of() { grep -oE '^ +-[a-z]+(, --[a-z]+)?' | sed 's/^ *//' | sort; }
+if command -v man >/dev/null; then
+  for page in tonequill evc; do
+    complaints=$(MANWIDTH=80 man --warnings -E UTF-8 -l "$work/root/usr/share/man/man1/$page.1.gz" \
+      2>&1 >/dev/null) || complaints="man failed on $page.1.gz $complaints"
+    [ -z "$complaints" ] || { echo "$page(1): $complaints"; failures=$((failures + 1)); }
+  done
+  MANWIDTH=200 man -E UTF-8 -l "$work/root/usr/share/man/man1/evc.1.gz" 2>/dev/null |
+    sed -n '/^OPTIONS/,/^[A-Z]/p' | options_of >"$work/man-options"
+  "$build/bin/evc" --help | options_of >"$work/help-options"
+  if ! diff "$work/help-options" "$work/man-options" >"$work/options.diff" ||
+    [ ! -s "$work/help-options" ]; then
+    echo "evc --help (<) and evc(1) (>) list different options:"
+    cat "$work/options.diff"
+    failures=$((failures + 1))
+  fi
+else
+  echo "man is not installed: the manual pages were not rendered"
+fi
+
+if command -v lintian >/dev/null; then
+  # Every error and warning fails; the informational tags are not shown by default.
+  if ! lintian --no-cfg --fail-on error,warning "$package" >"$work/lintian" 2>&1; then
+    grep -v 'root privileges' "$work/lintian"
+    echo "lintian found errors or warnings, or failed (above)"
+    failures=$((failures + 1))
+  fi
+  checked_by="; lintian finds no error and no warning"
+else
+  echo "lintian is not installed: the package was not checked by it"
+  checked_by=", not checked by lintian"
+fi
+
 [ "$failures" -eq 0 ] || exit 1
-echo "package $(basename "$package") holds the program folder, the launcher, the icons and the metainfo;"
-echo "its launcher runs the program in a writable folder of the user's own"
+echo "package $(basename "$package") holds the program folder, the launcher, the icons, the metainfo,"
+echo "the manual pages, the copyright and the changelog; its launcher runs the program in a"
+echo "writable folder of the user's own$checked_by"
