@@ -36,7 +36,6 @@ public:
     bool EnablePrivilege(const std::string &privilegeName, bool enable);
 
     void ResetStopNotice() { m_gaveUp = false; }
-    bool GaveUpStopping() const { return m_gaveUp; }
 
 private:
     bool TerminateUntilGone(const std::string &name, long long deadlineMs);

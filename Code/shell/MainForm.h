@@ -116,6 +116,7 @@ public:
     toolkit::TPictureButton *btnPause;
     toolkit::TPictureButton *RzBmpButton1; // stop
     QLabel *pnlCurTime;
+    // The seek bar of the preview, never shown or connected: the position shows in pbPlayState.
     QSlider *dstrckbrMainform;
     // Output settings.
     QLabel *lblOutputFileTypeName;

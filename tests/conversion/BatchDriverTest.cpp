@@ -73,6 +73,7 @@ protected:
         services.Timings.AfterOutputMs = 50;
         services.Timings.StopPollMs = 20;
         proc.ConnectConversion(services);
+        lib.SetStopTimings(services.Timings);
         proc.UseProcessTable(table);
     }
 

@@ -107,6 +107,7 @@ protected:
         services.Timings.AfterOutputMs = 20;
         services.Timings.StopPollMs = 20;
         proc.ConnectConversion(services);
+        lib.SetStopTimings(services.Timings);
         proc.UseProcessTable(table);
         mainWindow.showOutputDirectory = false;
     }
