@@ -99,7 +99,8 @@ if command -v man >/dev/null; then
   done
   MANWIDTH=200 man -E UTF-8 -l "$work/root/usr/share/man/man1/evc.1.gz" 2>/dev/null |
     sed -n '/^OPTIONS/,/^[A-Z]/p' | options_of >"$work/man-options"
-  "$build/bin/evc" --help | options_of >"$work/help-options"
+  "$build/bin/evc" --help >"$work/help" || { echo "evc --help failed"; failures=$((failures + 1)); }
+  options_of <"$work/help" >"$work/help-options"
   if ! diff "$work/help-options" "$work/man-options" >"$work/options.diff" ||
     [ ! -s "$work/help-options" ]; then
     echo "evc --help (<) and evc(1) (>) list different options:"
