@@ -116,7 +116,7 @@ int64_t TJobListFunc::GetMediaDuration(const std::string &fileName, MediaEngine 
         engine.RenderFile(fileName);
         const int64_t milliseconds = engine.DurationMs();
         engine.SetActive(false);
-        return std::max<int64_t>(milliseconds / 1000, 0);
+        return milliseconds > 0 ? milliseconds / 1000 + (milliseconds % 1000 != 0) : 0;
     } catch (const std::exception &) {
         engine.SetActive(false);
         return 0;

@@ -40,7 +40,8 @@ public:
     static bool ClearFileList(TJobGrid &list);
     // Length in bytes, -1 when the file cannot be read.
     static int64_t GetFileSize(const std::string &fileName);
-    // Whole seconds (truncated), 0 on any failure.
+    // Whole seconds, rounded up so that an untrimmed row covers the whole file and a positive
+    // length under one second still gives a row; 0 on any failure or when the length is 0.
     static int64_t GetMediaDuration(const std::string &fileName, MediaEngine &engine);
 
 private:

@@ -1,5 +1,6 @@
 #include "TestMedia.h"
 
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <sstream>
@@ -56,13 +57,44 @@ std::string LowerExtension(const std::string &path)
     return ext;
 }
 
+void AppendLittleEndian(std::string &bytes, uint64_t value, int width)
+{
+    for (int i = 0; i < width; ++i)
+        bytes += static_cast<char>((value >> (8 * i)) & 0xff);
+}
+
 } // namespace
+
+std::string PcmWav(int sampleRate, int channels, int64_t frames, int64_t declaredFrames)
+{
+    const uint64_t blockAlign = 2 * uint64_t(channels);
+    const uint64_t dataBytes = blockAlign * uint64_t(declaredFrames < 0 ? frames : declaredFrames);
+    std::string bytes = "RIFF";
+    AppendLittleEndian(bytes, 36 + dataBytes, 4);
+    bytes += "WAVEfmt ";
+    AppendLittleEndian(bytes, 16, 4);
+    AppendLittleEndian(bytes, 1, 2); // integer PCM
+    AppendLittleEndian(bytes, uint64_t(channels), 2);
+    AppendLittleEndian(bytes, uint64_t(sampleRate), 4);
+    AppendLittleEndian(bytes, uint64_t(sampleRate) * blockAlign, 4);
+    AppendLittleEndian(bytes, blockAlign, 2);
+    AppendLittleEndian(bytes, 16, 2);
+    bytes += "data";
+    AppendLittleEndian(bytes, dataBytes, 4);
+    for (int64_t i = 0; i < frames; ++i) {
+        const double phase = 2.0 * 3.14159265358979 * 440.0 * double(i) / sampleRate;
+        const auto sample = static_cast<int16_t>(8000.0 * std::sin(phase));
+        for (int c = 0; c < channels; ++c)
+            AppendLittleEndian(bytes, uint16_t(sample), 2);
+    }
+    return bytes;
+}
 
 const std::vector<std::string> &SourceExtensions()
 {
     static const std::vector<std::string> extensions = {
-        "3gp", "3g2", "mp4", "m4v", "mpeg", "mpg", "avi", "asf", "mov", "wmv", "flv", "swf",
-        "rm",  "rmvb", "vob", "aac", "ac3", "m4a", "mp2", "mp3", "ogg", "tta", "wav", "wma"};
+        "3gp", "3g2",  "mp4", "m4v", "mpeg", "mpg", "avi", "asf", "mov", "wmv", "flv", "swf",
+        "rm",  "rmvb", "vob", "aac", "ac3",  "m4a", "mp2", "mp3", "ogg", "tta", "wav", "wma"};
     return extensions;
 }
 
@@ -109,8 +141,8 @@ bool MakeToneFile(const std::string &path, const ToneSpec &spec, std::string *er
                       ":sample_rate=" + std::to_string(spec.sampleRate) +
                       ":duration=" + std::to_string(spec.seconds));
     if (spec.withVideo && !recipe.video.empty())
-        cmd << " -f lavfi -i " << ShellQuote("testsrc=size=176x144:rate=15:duration=" +
-                                              std::to_string(spec.seconds));
+        cmd << " -f lavfi -i "
+            << ShellQuote("testsrc=size=176x144:rate=15:duration=" + std::to_string(spec.seconds));
     // The sine source peaks at 1/8 of full scale; scale it to the wanted peak level.
     cmd << " -af " << ShellQuote("volume=" + std::to_string(spec.amplitude * 8.0));
     cmd << " -ac " << spec.channels << " " << recipe.audio;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,10 @@ struct ToneSpec
 // Writes a file whose container and codecs follow the extension of `path` (".mp3", ".avi",
 // ".wmv", ...). Returns false and fills `error` when ffmpeg fails.
 bool MakeToneFile(const std::string &path, const ToneSpec &spec, std::string *error = nullptr);
+
+// The bytes of a 16-bit PCM WAV file holding `frames` frames of a 440 Hz tone whose header
+// declares `declaredFrames` (the real count when negative), for files whose header lies.
+std::string PcmWav(int sampleRate, int channels, int64_t frames, int64_t declaredFrames = -1);
 
 // The source types the job list accepts, as lower-case extensions without the dot.
 const std::vector<std::string> &SourceExtensions();

