@@ -28,6 +28,158 @@ struct DictionaryGuard
     ~DictionaryGuard() { av_dict_free(&options); }
 };
 
+// Files up to this size are measured by reading all their packets: exact whatever the header
+// says, and fast at this size. Larger files are measured from their last packets.
+constexpr int64_t kWholeScanBytes = 8 << 20;
+// How far before the expected end reading starts when looking for the last packets.
+constexpr int64_t kEndWindowMicroseconds = 5 * AV_TIME_BASE;
+
+bool IsPicture(const AVStream &stream)
+{
+    return (stream.disposition & AV_DISPOSITION_ATTACHED_PIC) != 0;
+}
+
+// The stream whose length counts: the audio stream evc converts, else the main video stream.
+int MeasuredStream(AVFormatContext &input)
+{
+    const AVCodec *decoder = nullptr;
+    int index = av_find_best_stream(&input, AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
+    if (index < 0)
+        index = av_find_best_stream(&input, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    if (index < 0)
+        index = av_find_best_stream(&input, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    if (index >= 0 && IsPicture(*input.streams[index]))
+        return -1;
+    return index;
+}
+
+// The length the container states: the measured stream's, else the whole file's.
+int64_t HeaderDurationMs(const AVFormatContext &input, const AVStream *stream)
+{
+    if (stream && stream->duration != AV_NOPTS_VALUE && stream->duration > 0)
+        return av_rescale_q(stream->duration, stream->time_base, {1, 1000});
+    if (input.duration != AV_NOPTS_VALUE && input.duration > 0)
+        return input.duration / 1000; // microseconds
+    int64_t longest = 0;
+    for (unsigned i = 0; i < input.nb_streams; ++i) {
+        const AVStream *each = input.streams[i];
+        if (each->duration == AV_NOPTS_VALUE || each->duration <= 0)
+            continue;
+        longest = std::max(longest, av_rescale_q(each->duration, each->time_base, {1, 1000}));
+    }
+    return longest;
+}
+
+// What the packets of one stream, read in file order, say about its length (stream time base).
+struct PacketSpan
+{
+    int64_t first = AV_NOPTS_VALUE; // earliest timestamp
+    int64_t end = AV_NOPTS_VALUE;   // latest timestamp plus that packet's duration
+    int64_t summed = 0;             // total of the packets' durations
+    int64_t packets = 0;
+    int64_t withoutDuration = 0;
+
+    void Add(const AVPacket &packet)
+    {
+        ++packets;
+        const int64_t duration = packet.duration > 0 ? packet.duration : 0;
+        if (duration == 0)
+            ++withoutDuration;
+        else if (summed <= INT64_MAX - duration)
+            summed += duration;
+        const int64_t time = packet.pts != AV_NOPTS_VALUE ? packet.pts : packet.dts;
+        if (time == AV_NOPTS_VALUE)
+            return;
+        if (first == AV_NOPTS_VALUE || time < first)
+            first = time;
+        const int64_t packetEnd = time <= INT64_MAX - duration ? time + duration : INT64_MAX;
+        if (end == AV_NOPTS_VALUE || packetEnd > end)
+            end = packetEnd;
+    }
+    bool HasTimes() const { return first != AV_NOPTS_VALUE; }
+};
+
+PacketSpan ReadToEnd(AVFormatContext &input, int streamIndex)
+{
+    PacketSpan span;
+    AVPacket *packet = av_packet_alloc();
+    if (!packet)
+        throw EMediaEngineError("Out of memory reading packets");
+    // A read error ends the file as the end does: what came before it is what can be played.
+    while (av_read_frame(&input, packet) >= 0) {
+        if (packet->stream_index == streamIndex)
+            span.Add(*packet);
+        av_packet_unref(packet);
+    }
+    av_packet_free(&packet);
+    return span;
+}
+
+int64_t TicksToMs(int64_t ticks, AVRational timeBase)
+{
+    return std::max<int64_t>(av_rescale_q(ticks, timeBase, {1, 1000}), 0);
+}
+
+// Milliseconds from one timestamp to a later one; 0 when `to` is not later or the timestamps are
+// too far apart to be a real length.
+int64_t MsBetween(int64_t from, int64_t to, AVRational timeBase)
+{
+    int64_t ticks = 0;
+    if (__builtin_sub_overflow(to, from, &ticks) || ticks <= 0)
+        return 0;
+    return TicksToMs(ticks, timeBase);
+}
+
+// The length of a stream read whole. The timestamps give it where they agree with the total of
+// the packets' durations; where they jump (a reset, a gap, a clock starting late) the total is
+// what decodes.
+int64_t WholeLengthMs(const PacketSpan &span, AVRational timeBase)
+{
+    if (span.packets == 0)
+        return 0;
+    const int64_t summedMs = TicksToMs(span.summed, timeBase);
+    if (!span.HasTimes())
+        return summedMs;
+    const int64_t spanMs = std::max<int64_t>(av_rescale_q(span.end, timeBase, {1, 1000}) -
+                                                 av_rescale_q(span.first, timeBase, {1, 1000}),
+                                             0);
+    if (span.withoutDuration > 0)
+        return spanMs;
+    const int64_t tolerance = std::max<int64_t>(1000, summedMs / 20);
+    return std::abs(spanMs - summedMs) <= tolerance ? spanMs : summedMs;
+}
+
+// The length of a large file from its last packets: reading starts a little before the end the
+// container expects and, where nothing is found there (a file cut short), further back.
+int64_t EndLengthMs(AVFormatContext &input, int streamIndex)
+{
+    const AVStream &stream = *input.streams[streamIndex];
+    int64_t origin = stream.start_time;
+    if (origin == AV_NOPTS_VALUE)
+        origin = input.start_time == AV_NOPTS_VALUE
+                     ? 0
+                     : av_rescale_q(input.start_time, AV_TIME_BASE_Q, stream.time_base);
+    const int64_t expected = input.duration;
+    const int64_t targets[] = {expected - kEndWindowMicroseconds, expected / 4 * 3, expected / 2,
+                               expected / 4, 0};
+    int64_t tried = -1;
+    for (const int64_t target : targets) {
+        if (target < 0 || (tried >= 0 && target >= tried))
+            continue;
+        tried = target;
+        int64_t timestamp = 0;
+        if (__builtin_add_overflow(origin, av_rescale_q(target, AV_TIME_BASE_Q, stream.time_base),
+                                   &timestamp))
+            continue;
+        if (avformat_seek_file(&input, streamIndex, INT64_MIN, timestamp, timestamp, 0) < 0)
+            continue;
+        const PacketSpan span = ReadToEnd(input, streamIndex);
+        if (span.HasTimes())
+            return MsBetween(origin, span.end, stream.time_base);
+    }
+    return HeaderDurationMs(input, &stream);
+}
+
 } // namespace
 
 void TAvProbeEngine::InputDeleter::operator()(AVFormatContext *context) const
@@ -89,18 +241,27 @@ int TAvProbeEngine::CountUndecodable(const AVFormatContext &input)
     return missing;
 }
 
-int64_t TAvProbeEngine::ReadDurationMs(const AVFormatContext &input)
+int64_t TAvProbeEngine::ReadDurationMs(AVFormatContext &input)
 {
-    if (input.duration != AV_NOPTS_VALUE && input.duration > 0)
-        return input.duration / 1000; // microseconds
-    int64_t longest = 0;
+    const int measured = MeasuredStream(input);
+    if (measured < 0)
+        return HeaderDurationMs(input, nullptr);
+    const AVStream &stream = *input.streams[measured];
     for (unsigned i = 0; i < input.nb_streams; ++i) {
-        const AVStream *stream = input.streams[i];
-        if (stream->duration == AV_NOPTS_VALUE || stream->duration <= 0)
-            continue;
-        longest = std::max(longest, av_rescale_q(stream->duration, stream->time_base, {1, 1000}));
+        if (int(i) != measured)
+            input.streams[i]->discard = AVDISCARD_ALL;
     }
-    return longest;
+    const int64_t size = input.pb ? avio_size(input.pb) : -1;
+    const bool headerKnowsLength = input.duration != AV_NOPTS_VALUE && input.duration > 0;
+    if ((size >= 0 && size <= kWholeScanBytes) || !headerKnowsLength) {
+        // The packets that reading the stream information kept are read again first, so this
+        // covers the whole file.
+        return WholeLengthMs(ReadToEnd(input, measured), stream.time_base);
+    }
+    // Timestamps read at the end of the file already gave this figure.
+    if (input.duration_estimation_method == AVFMT_DURATION_FROM_PTS)
+        return HeaderDurationMs(input, &stream);
+    return EndLengthMs(input, measured);
 }
 
 int TAvProbeEngine::CountStreamsWithoutDecoder(const std::string &path)
@@ -132,9 +293,10 @@ int TAvProbeEngine::RenderFile(const std::string &path)
     RequireActive("RenderFile");
     ClearGraph();
     InputPtr input = OpenInput(path);
+    const int undecodable = CountUndecodable(*input);
     m_durationMs = ReadDurationMs(*input);
     m_loaded = true;
-    return CountUndecodable(*input);
+    return undecodable;
 }
 
 // The probe never plays; a playback request is an error.

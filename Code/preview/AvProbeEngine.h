@@ -7,9 +7,11 @@
 struct AVFormatContext;
 
 // A media engine that only reads: RenderFile opens the file with libavformat and reads its
-// stream information, DurationMs reports the container's duration. It plays nothing. Inputs
-// are read through the "file" protocol only and only by media demuxers, so a playlist or a
-// concatenation list disguised as a media file is refused instead of opening other files.
+// stream information, DurationMs reports the length of the media really in the file (of the
+// audio where there is audio), found from the packets since headers may lie or only estimate. It
+// plays nothing. Inputs are read through the "file" protocol only and only by media demuxers, so a
+// playlist or a concatenation list disguised as a media file is refused instead of opening other
+// files.
 class TAvProbeEngine : public MediaEngine
 {
 public:
@@ -43,7 +45,8 @@ private:
 
     static InputPtr OpenInput(const std::string &path);
     static int CountUndecodable(const AVFormatContext &input);
-    static int64_t ReadDurationMs(const AVFormatContext &input);
+    // The length of the media really in the file; reads packets, so `input` is used up.
+    static int64_t ReadDurationMs(AVFormatContext &input);
     void RequireActive(const char *operation) const;
 
     bool m_active = false;
