@@ -31,7 +31,7 @@ int64_t ApplyGain(float *samples, int count, float gain)
 }
 
 SampleStage::SampleStage(int sampleRate, int channels, AVSampleFormat encoderFormat, int frameSize,
-                         double gain, int64_t maxSamples)
+                         double gain, int64_t maxSamples, double ceilingDb)
     : m_sampleRate(sampleRate), m_encoderFormat(encoderFormat), m_frameSize(frameSize),
       m_gain(static_cast<float>(gain)), m_maxSamples(maxSamples)
 {
@@ -39,6 +39,8 @@ SampleStage::SampleStage(int sampleRate, int channels, AVSampleFormat encoderFor
     m_fifo.reset(av_audio_fifo_alloc(AV_SAMPLE_FMT_FLTP, channels, std::max(frameSize, 1024)));
     if (!m_fifo)
         throw EncoderError("out of memory");
+    if (gain > 1.0)
+        m_limiter = std::make_unique<PeakLimiter>(sampleRate, channels, gain, ceilingDb);
     m_planes.resize(static_cast<size_t>(channels));
     m_floatFrame = NewFrame();
     if (encoderFormat != AV_SAMPLE_FMT_FLTP) {
@@ -140,12 +142,22 @@ void SampleStage::Store(float *const *planes, int count)
         count = static_cast<int>(std::min<int64_t>(count, m_maxSamples - m_samplesIn));
     if (count <= 0)
         return;
+    m_samplesIn += count;
+    if (m_limiter) {
+        m_limiter->Push(planes, count,
+                        [this](float *const *limited, int n) { WriteToFifo(limited, n); });
+        return;
+    }
     for (size_t c = 0; c < m_planes.size(); ++c)
-        m_clipped += ApplyGain(planes[c], count, m_gain);
+        ApplyGain(planes[c], count, m_gain);
+    WriteToFifo(planes, count);
+}
+
+void SampleStage::WriteToFifo(float *const *planes, int count)
+{
     if (av_audio_fifo_write(m_fifo.get(), reinterpret_cast<void **>(const_cast<float **>(planes)),
                             count) < count)
         throw EncoderError("out of memory");
-    m_samplesIn += count;
 }
 
 void SampleStage::Finish()
@@ -153,6 +165,8 @@ void SampleStage::Finish()
     if (m_finished)
         return;
     Convert(nullptr, 0);
+    if (m_limiter)
+        m_limiter->Finish([this](float *const *limited, int n) { WriteToFifo(limited, n); });
     m_finished = true;
 }
 

@@ -1,21 +1,25 @@
 #pragma once
 
 #include "AvResources.h"
+#include "PeakLimiter.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace evc {
 
 // Turns decoded frames of any layout into the encoder's frames: resamples to the output rate and
-// channel count as planar float, applies the volume gain with saturation, collects the samples in
-// a FIFO and hands them out in the encoder's frame size and sample format.
+// channel count as planar float, applies the volume gain, collects the samples in a FIFO and hands
+// them out in the encoder's frame size and sample format. A gain above 1 goes through the peak
+// limiter; a gain of 1 or less is a plain multiplication.
 class SampleStage
 {
 public:
-    // `frameSize` 0 means any size; `maxSamples` < 0 means no limit on the samples passed on.
+    // `frameSize` 0 means any size; `maxSamples` < 0 means no limit on the samples passed on;
+    // `ceilingDb` is the limiter's ceiling when `gain` is above 1.
     SampleStage(int sampleRate, int channels, AVSampleFormat encoderFormat, int frameSize,
-                double gain, int64_t maxSamples);
+                double gain, int64_t maxSamples, double ceilingDb = -1.05);
 
     // Takes the frame's samples from `firstSample` on.
     void Push(const AVFrame *frame, int firstSample);
@@ -26,18 +30,21 @@ public:
     bool Pull(AVFrame *frame);
 
     bool LimitReached() const { return m_maxSamples >= 0 && m_samplesIn >= m_maxSamples; }
-    int64_t ClippedSamples() const { return m_clipped; }
+    // How far the limiter held the loudest peak below where the gain would have put it, in dB.
+    double PeaksHeldDb() const { return m_limiter ? m_limiter->PeaksHeldDb() : 0.0; }
 
 private:
     void ConfigureResampler(const AVFrame *frame);
     void Convert(const uint8_t *const *input, int count);
     void Store(float *const *planes, int count);
+    void WriteToFifo(float *const *planes, int count);
 
     int m_sampleRate;
     AVChannelLayout m_layout{};
     AVSampleFormat m_encoderFormat;
     int m_frameSize;
     float m_gain;
+    std::unique_ptr<PeakLimiter> m_limiter;
     int64_t m_maxSamples;
 
     ResamplerPtr m_resampler;
@@ -51,7 +58,6 @@ private:
     FramePtr m_floatFrame;
     int64_t m_samplesIn = 0;  // samples put into the FIFO
     int64_t m_samplesOut = 0; // samples handed to the encoder
-    int64_t m_clipped = 0;
     bool m_finished = false;
 
 public:
@@ -61,6 +67,7 @@ public:
 };
 
 // Applies `gain` to the samples, limits them to full scale and returns how many were limited.
+// NaNs become silence.
 int64_t ApplyGain(float *samples, int count, float gain);
 
 } // namespace evc

@@ -207,7 +207,7 @@ TranscodeSummary Transcode(const EncoderOptions &options, ProgressReporter &repo
             ? static_cast<int64_t>(std::llround(*options.lengthSeconds * encoder->SampleRate()))
             : -1;
     SampleStage stage(encoder->SampleRate(), encoder->Channels(), encoder->SampleFormat(),
-                      encoder->FrameSize(), gain, maxSamples);
+                      encoder->FrameSize(), gain, maxSamples, LimiterCeilingDb(settings.codecName));
     Pipeline pipeline(stage, *encoder, output, reporter);
 
     const bool trimStart = start > 0;
@@ -244,7 +244,7 @@ TranscodeSummary Transcode(const EncoderOptions &options, ProgressReporter &repo
     TranscodeSummary summary;
     summary.seconds = pipeline.Seconds();
     summary.bytes = output.BytesWritten();
-    summary.clipped = stage.ClippedSamples();
+    summary.peaksHeldDb = stage.PeaksHeldDb();
     return summary;
 }
 

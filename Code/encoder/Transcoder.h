@@ -9,9 +9,9 @@ namespace evc {
 
 struct TranscodeSummary
 {
-    double seconds = 0;  // length of the output
-    int64_t bytes = 0;   // size of the output file
-    int64_t clipped = 0; // samples limited to full scale by the volume gain
+    double seconds = 0;     // length of the output
+    int64_t bytes = 0;      // size of the output file
+    double peaksHeldDb = 0; // how far the limiter held the loudest peak under the gain
 };
 
 // Converts the input of `options` into its output. Throws EncoderError; an output file that was

@@ -26,8 +26,10 @@ std::string SummaryText(const evc::TranscodeSummary &summary)
     std::snprintf(text, sizeof text, "evc: done, %.2f s of audio in %.1f kB", summary.seconds,
                   static_cast<double>(summary.bytes) / 1024.0);
     std::string line = text;
-    if (summary.clipped > 0)
-        line += ", " + std::to_string(summary.clipped) + " samples clipped by the volume gain";
+    if (summary.peaksHeldDb >= 0.05) {
+        std::snprintf(text, sizeof text, ", peaks held by up to %.1f dB", summary.peaksHeldDb);
+        line += text;
+    }
     return line;
 }
 

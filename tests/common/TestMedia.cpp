@@ -157,3 +157,39 @@ bool MakeToneFile(const std::string &path, const ToneSpec &spec, std::string *er
 }
 
 } // namespace tqtest
+
+namespace tqtest {
+
+bool MakeLoudMusicFile(const std::string &path, double seconds, std::string *error)
+{
+    // One channel's mix; `pan` moves the chord and the noise between the channels.
+    auto channel = [](const std::string &pan, int seed) {
+        return "1.6*tanh(0.8*("
+               "0.55*sin(2*PI*50*t+8*exp(-20*mod(t,0.5)))*exp(-7*mod(t,0.5))"
+               "+0.07*" +
+               pan +
+               "*(sin(2*PI*220*t)+sin(2*PI*277.18*t)+sin(2*PI*329.63*t))"
+               "*(0.7+0.3*sin(2*PI*0.25*t))"
+               "+0.18*sin(2*PI*110*t)*(0.5+0.5*abs(sin(2*PI*0.5*t)))"
+               "+0.12*(2*random(" +
+               std::to_string(seed) +
+               ")-1)*exp(-25*mod(t+0.25,0.5))"
+               "+0.05*" +
+               pan + "*(2*random(" + std::to_string(seed + 1) + ")-1)*exp(-60*mod(t,0.125))))";
+    };
+    std::string expression = channel("1.1", 0) + "|" + channel("0.9", 2);
+    std::string escaped;
+    for (char c : expression)
+        escaped += c == ',' ? std::string("\\,") : std::string(1, c);
+    const std::string command =
+        "ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i " +
+        ShellQuote("aevalsrc=exprs=" + escaped + ":s=44100:d=" + std::to_string(seconds)) +
+        " -c:a pcm_s16le -f wav " + ShellQuote(path);
+    std::string output;
+    const int status = RunShell(command, &output);
+    if (status != 0 && error)
+        *error = output;
+    return status == 0;
+}
+
+} // namespace tqtest

@@ -26,6 +26,11 @@ bool MakeToneFile(const std::string &path, const ToneSpec &spec, std::string *er
 // declares `declaredFrames` (the real count when negative), for files whose header lies.
 std::string PcmWav(int sampleRate, int channels, int64_t frames, int64_t declaredFrames = -1);
 
+// Writes a 16-bit stereo 44.1 kHz WAV that behaves like loudly mastered music: kick drum, bass,
+// a chord and noise bursts, squeezed by a soft saturation so that the peaks sit just under full
+// scale and the mean level is about 10 dB below them.
+bool MakeLoudMusicFile(const std::string &path, double seconds, std::string *error = nullptr);
+
 // The source types the job list accepts, as lower-case extensions without the dot.
 const std::vector<std::string> &SourceExtensions();
 

@@ -235,15 +235,18 @@ TEST_F(EvcFeatures, SegmentIsAccurateToOneCodecFrame)
     EXPECT_EQ(InspectAudio(m_folder.File("seg-wav.wav")).samples, 3 * 44100);
 }
 
-TEST_F(EvcFeatures, VolumeScalesTheLevelAndSaturates)
+TEST_F(EvcFeatures, VolumeScalesTheLevelAndLimitsThePeaks)
 {
     const std::string quiet = m_folder.File("quiet.wav");
     const std::string loud = m_folder.File("loud.wav");
+    const std::string music = m_folder.File("music-source.wav");
     tqtest::ToneSpec spec;
     spec.amplitude = 0.1;
     ASSERT_TRUE(tqtest::MakeToneFile(quiet, spec));
     spec.amplitude = 0.5;
     ASSERT_TRUE(tqtest::MakeToneFile(loud, spec));
+    std::string error;
+    ASSERT_TRUE(tqtest::MakeLoudMusicFile(music, 8.0, &error)) << error;
 
     const std::vector<EvcRun> runs = RunEvcBatch({
         {"-y", "-i", quiet, "-vol", "100", m_folder.File("v100.wav")},
@@ -252,9 +255,16 @@ TEST_F(EvcFeatures, VolumeScalesTheLevelAndSaturates)
         {"-y", "-i", quiet, "-vol", "200", m_folder.File("v200.mp3")},
         {"-y", "-i", quiet, "-vol", "100", m_folder.File("v100.mp3")},
         {"-y", "-i", loud, "-vol", "500", m_folder.File("v500.wav")},
+        {"-y", "-i", music, m_folder.File("music-default.wav")},
+        {"-y", "-i", music, "-vol", "100", m_folder.File("music100.wav")},
+        {"-y", "-i", music, "-vol", "200", m_folder.File("music200.wav")},
+        {"-y", "-i", music, "-vol", "500", m_folder.File("music500.wav")},
+        {"-y", "-i", music, "-vol", "200", m_folder.File("music200.mp3")},
+        {"-y", "-i", music, "-vol", "500", m_folder.File("music500.m4a")},
     });
     for (const EvcRun &run : runs)
         ASSERT_EQ(run.exitCode, 0) << run.errors;
+    // Below the ceiling the gain is exact.
     const AudioFacts v100 = InspectAudio(m_folder.File("v100.wav"));
     const AudioFacts v200 = InspectAudio(m_folder.File("v200.wav"));
     const double sourcePeak = InspectAudio(quiet).peak;
@@ -265,13 +275,41 @@ TEST_F(EvcFeatures, VolumeScalesTheLevelAndSaturates)
     EXPECT_NEAR(InspectAudio(m_folder.File("v200.mp3")).rms /
                     InspectAudio(m_folder.File("v100.mp3")).rms,
                 2.0, 0.05);
-    EXPECT_EQ(runs[1].output.find("clipped"), std::string::npos);
+    EXPECT_EQ(runs[1].output.find("peaks held"), std::string::npos);
 
-    // Five times half scale: the tops are cut off at full scale, never wrapped to the other sign.
+    // Five times half scale: held 1 dB under full scale, never cut off or wrapped.
+    const double minusOneDb = std::pow(10.0, -1.0 / 20);
     const AudioFacts v500 = InspectAudio(m_folder.File("v500.wav"));
-    EXPECT_GT(v500.peak, 0.999);
+    EXPECT_LE(v500.peakAllChannels, minusOneDb);
+    EXPECT_GT(v500.peakAllChannels, minusOneDb * 0.98);
     EXPECT_EQ(v500.signFlips, 0);
-    EXPECT_NE(LinesOf(runs[5].output).back().find("samples clipped"), std::string::npos);
+    // The summary says how far: the source's peak five times over, down to the ceiling.
+    double heldDb = 0;
+    const std::string last = LinesOf(runs[5].output).back();
+    ASSERT_NE(last.find(", peaks held by up to "), std::string::npos) << last;
+    ASSERT_EQ(std::sscanf(last.c_str() + last.find(", peaks held by up to "),
+                          ", peaks held by up to %lf dB", &heldDb),
+              1)
+        << last;
+    EXPECT_NEAR(heldDb,
+                20 * std::log10(5 * InspectAudio(loud).peakAllChannels / v500.peakAllChannels),
+                0.1);
+
+    // Loud music: -vol 100 leaves every sample as it was; louder settings raise the mean level
+    // while no peak, also after a lossy codec, reaches full scale.
+    EXPECT_EQ(tqtest::ReadWholeFile(m_folder.File("music100.wav")),
+              tqtest::ReadWholeFile(m_folder.File("music-default.wav")));
+    const AudioFacts music100 = InspectAudio(m_folder.File("music100.wav"));
+    for (const char *name : {"music200.wav", "music500.wav"}) {
+        SCOPED_TRACE(name);
+        const AudioFacts louder = InspectAudio(m_folder.File(name));
+        EXPECT_LE(louder.peakAllChannels, minusOneDb);
+        EXPECT_GT(20 * std::log10(louder.rms / music100.rms), 3.0);
+    }
+    for (const char *name : {"music200.mp3", "music500.m4a"}) {
+        SCOPED_TRACE(name);
+        EXPECT_LT(InspectAudio(m_folder.File(name)).peakAllChannels, 1.0);
+    }
 }
 
 TEST_F(EvcFeatures, TagsAndCoverArtAreCarried)

@@ -8,6 +8,7 @@ extern "C" {
 #include <libswresample/swresample.h>
 }
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -137,6 +138,11 @@ AudioFacts InspectAudio(const std::string &path)
                             const_cast<const uint8_t **>(frame->extended_data), frame->nb_samples);
             if (got > 0)
                 first.insert(first.end(), planes[0].begin(), planes[0].begin() + got);
+            for (const auto &plane : planes) {
+                for (int i = 0; i < got; ++i)
+                    facts.peakAllChannels =
+                        std::max(facts.peakAllChannels, double(std::fabs(plane[size_t(i)])));
+            }
             facts.samples += frame->nb_samples;
             av_frame_unref(frame.get());
         }

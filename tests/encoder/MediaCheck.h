@@ -17,6 +17,7 @@ struct AudioFacts
     int channels = 0;
     int64_t samples = 0;           // decoded samples per channel
     double peak = 0;               // of the first channel, full scale = 1
+    double peakAllChannels = 0;    // of every channel, full scale = 1
     double rms = 0;                // of the first channel, middle 80 % of the file
     double frequency = 0;          // from the zero crossings of the middle 80 %
     double firstSoundSeconds = -1; // first sample above 0.05

@@ -6,6 +6,7 @@
 #include "EncoderError.h"
 #include "EncoderOptions.h"
 #include "OutputFile.h"
+#include "PeakLimiter.h"
 #include "ProgressReporter.h"
 #include "SampleStage.h"
 #include "TestFolder.h"
@@ -226,6 +227,59 @@ TEST(EvcSamples, GainSaturatesInsteadOfWrapping)
     EXPECT_FLOAT_EQ(samples[4], 0.0f);
 }
 
+TEST(EvcSamples, LimiterHoldsEveryPeakAndKeepsTimingAndLength)
+{
+    // A quiet tone with one loud click; the click at the very start and at the very end tests
+    // that the look-ahead sees them too.
+    struct Case
+    {
+        const char *name;
+        int clickAt;
+        int blockSize; // samples per Push
+    };
+    const int length = 88200;
+    const Case cases[] = {{"click in the middle", 10000, 1000},
+                          {"click first", 0, 1000},
+                          {"click last", length - 1, 777},
+                          {"one sample at a time", 5000, 1}};
+    const double gain = 4.0;
+    const double ceiling = std::pow(10.0, -1.05 / 20);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<float> left(length), right(length);
+        for (int i = 0; i < length; ++i) {
+            left[size_t(i)] = 0.05f * float(std::sin(i * 0.05));
+            right[size_t(i)] = -left[size_t(i)];
+        }
+        right[size_t(c.clickAt)] = -0.9f;
+        left[size_t(c.clickAt)] = NAN; // a damaged sample becomes silence, not a stuck gain
+
+        PeakLimiter limiter(44100, 2, gain, -1.05);
+        std::vector<float> outLeft, outRight;
+        const PeakLimiter::Sink sink = [&](float *const *planes, int count) {
+            outLeft.insert(outLeft.end(), planes[0], planes[0] + count);
+            outRight.insert(outRight.end(), planes[1], planes[1] + count);
+        };
+        for (int at = 0; at < length; at += c.blockSize) {
+            const float *planes[] = {left.data() + at, right.data() + at};
+            limiter.Push(planes, std::min(c.blockSize, length - at), sink);
+        }
+        limiter.Finish(sink);
+
+        ASSERT_EQ(outLeft.size(), size_t(length));
+        float loudest = 0;
+        for (int i = 0; i < length; ++i)
+            loudest =
+                std::max({loudest, std::fabs(outLeft[size_t(i)]), std::fabs(outRight[size_t(i)])});
+        EXPECT_LE(loudest, ceiling);
+        EXPECT_NEAR(outRight[size_t(c.clickAt)], -ceiling, 1e-6); // held just to the ceiling
+        EXPECT_NEAR(limiter.PeaksHeldDb(), 20 * std::log10(0.9 * gain) + 1.05, 1e-3);
+        // A second away from the click the tone rises by the full gain, in time with the input.
+        const int away = (c.clickAt + length / 2) % length;
+        EXPECT_FLOAT_EQ(outLeft[size_t(away)], float(left[size_t(away)] * gain));
+    }
+}
+
 // Feeds `frames` frames of 16-bit stereo 44.1 kHz frames of 1000 samples into a stage.
 int64_t PassThrough(SampleStage &stage, int frames, int firstSample, int frameSize)
 {
@@ -266,10 +320,14 @@ TEST(EvcSamples, StageKeepsTheLimitToTheSampleAndSkipsTheStart)
     SampleStage skipping(44100, 1, AV_SAMPLE_FMT_FLTP, 1024, 1.0, -1);
     EXPECT_EQ(PassThrough(skipping, 44, 400, 1024), 44 * 1000 - 400);
 
-    SampleStage resampled(8000, 1, AV_SAMPLE_FMT_S16, 160, 5.0, -1);
+    // Through the resampler and the limiter's look-ahead: not one sample lost or added.
+    SampleStage resampled(8000, 1, AV_SAMPLE_FMT_S16, 160, 5.0, -1, -3.0);
     const int64_t samples = PassThrough(resampled, 44, 0, 160);
     EXPECT_NEAR(samples, 44000 * 8000 / 44100, 2);
-    EXPECT_GT(resampled.ClippedSamples(), 7000); // 8000/32768 * 5 is above full scale
+    // Both channels at 8000/32768 fold into mono 3 dB louder; five times that is 7.7 dB above
+    // full scale, held down to the ceiling.
+    EXPECT_NEAR(resampled.PeaksHeldDb(), 20 * std::log10(8000.0 / 32768 * std::sqrt(2.0) * 5) + 3.0,
+                0.05);
 }
 
 TEST(EvcProgress, ThirdPieceBetweenEqualSignsIsTheTime)

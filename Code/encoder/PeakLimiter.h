@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace evc {
+
+// Raises the level by a gain above 1 without clipping. A look-ahead peak limiter: the gain
+// comes down smoothly before a peak that would pass the ceiling, just far enough to keep it
+// under, and recovers afterwards, so quiet passages rise by the full gain and loud ones are held.
+// The gain is the same for every channel, which keeps the stereo image. No sample ever leaves
+// above the ceiling, and the limiter never cuts a waveform flat (flat tops would make lossy
+// codecs overshoot far more). The look-ahead delay is taken out again: the output has the
+// input's timing and sample count.
+class PeakLimiter
+{
+public:
+    // Receives limited planar float samples.
+    using Sink = std::function<void(float *const *planes, int count)>;
+
+    // `ceilingDb`: the highest output level, in dB relative to full scale.
+    PeakLimiter(int sampleRate, int channels, double gain, double ceilingDb);
+
+    // Takes `count` planar float samples; what the limiter has ready goes to `sink`.
+    void Push(const float *const *planes, int count, const Sink &sink);
+    // Passes on the samples the look-ahead still holds.
+    void Finish(const Sink &sink);
+
+    // How far, in dB, the loudest peak would have risen above the ceiling (0 when none did).
+    double PeaksHeldDb() const;
+
+private:
+    void Step(const float *frame, bool real);
+    void Emit(const Sink &sink);
+    void Deliver(const Sink &sink);
+
+    int m_channels;
+    double m_gain;
+    double m_ceilingDb;
+    double m_ceiling;
+    double m_release; // per-sample factor by which the remaining gain reduction decays
+    int m_lookAhead;  // samples
+
+    // Stream positions count the lead-in of silence, which lets the first real peak be
+    // anticipated like any other.
+    int64_t m_position = 0;
+    int64_t m_realIn = 0;
+    int64_t m_realOut = 0;
+    std::vector<float> m_delay; // m_lookAhead frames of m_channels samples, a ring
+    std::deque<std::pair<int64_t, double>> m_minimum; // rising needed gains of the look-ahead
+    std::vector<double> m_smoothed;                   // the last m_lookAhead held gains, a ring
+    double m_smoothedSum;
+    double m_held = 1.0;
+    double m_loudest = 0.0;
+    std::vector<std::vector<float>> m_out; // planes collected for the sink
+    int m_outCount = 0;
+};
+
+// The ceiling for the output of a codec, in dB: 1 dB below full scale, with room for what the
+// codec adds. 16-bit PCM only rounds; on densely limited music the peaks rise by about 1 dB
+// through MP3 and AC-3, up to 2 dB through AAC and Vorbis, and 2 dB through the speech codec AMR.
+double LimiterCeilingDb(const std::string &codecName);
+
+} // namespace evc
