@@ -180,6 +180,70 @@ int64_t EndLengthMs(AVFormatContext &input, int streamIndex)
     return HeaderDurationMs(input, &stream);
 }
 
+struct CodecContextDeleter
+{
+    void operator()(AVCodecContext *context) const { avcodec_free_context(&context); }
+};
+
+struct FrameDeleter
+{
+    void operator()(AVFrame *frame) const { av_frame_free(&frame); }
+};
+
+struct PacketDeleter
+{
+    void operator()(AVPacket *packet) const { av_packet_free(&packet); }
+};
+
+// The length of an audio stream by decoding it whole; 0 when it cannot be decoded. Damaged
+// packets are passed over, as a conversion passes over them.
+int64_t DecodedLengthMs(AVFormatContext &input, int streamIndex)
+{
+    const AVStream &stream = *input.streams[streamIndex];
+    const AVCodec *codec = avcodec_find_decoder(stream.codecpar->codec_id);
+    if (!codec)
+        return 0;
+    std::unique_ptr<AVCodecContext, CodecContextDeleter> decoder(avcodec_alloc_context3(codec));
+    std::unique_ptr<AVFrame, FrameDeleter> frame(av_frame_alloc());
+    std::unique_ptr<AVPacket, PacketDeleter> packet(av_packet_alloc());
+    if (!decoder || !frame || !packet)
+        throw EMediaEngineError("Out of memory decoding audio");
+    if (avcodec_parameters_to_context(decoder.get(), stream.codecpar) < 0)
+        return 0;
+    decoder->pkt_timebase = stream.time_base;
+    decoder->thread_count = 1;
+    if (avcodec_open2(decoder.get(), codec, nullptr) < 0)
+        return 0;
+    for (unsigned i = 0; i < input.nb_streams; ++i) {
+        if (int(i) != streamIndex)
+            input.streams[i]->discard = AVDISCARD_ALL;
+    }
+
+    int64_t samples = 0;
+    int sampleRate = 0;
+    const auto receiveFrames = [&] {
+        while (avcodec_receive_frame(decoder.get(), frame.get()) >= 0) {
+            if (frame->sample_rate > 0) {
+                // Rates may change within a stream; count everything at the latest one.
+                if (sampleRate > 0 && frame->sample_rate != sampleRate)
+                    samples = av_rescale(samples, frame->sample_rate, sampleRate);
+                sampleRate = frame->sample_rate;
+                samples += frame->nb_samples;
+            }
+            av_frame_unref(frame.get());
+        }
+    };
+    while (av_read_frame(&input, packet.get()) >= 0) {
+        if (packet->stream_index == streamIndex &&
+            avcodec_send_packet(decoder.get(), packet.get()) >= 0)
+            receiveFrames();
+        av_packet_unref(packet.get());
+    }
+    avcodec_send_packet(decoder.get(), nullptr);
+    receiveFrames();
+    return sampleRate > 0 ? av_rescale(samples, 1000, sampleRate) : 0;
+}
+
 } // namespace
 
 void TAvProbeEngine::InputDeleter::operator()(AVFormatContext *context) const
@@ -241,7 +305,7 @@ int TAvProbeEngine::CountUndecodable(const AVFormatContext &input)
     return missing;
 }
 
-int64_t TAvProbeEngine::ReadDurationMs(AVFormatContext &input)
+int64_t TAvProbeEngine::ReadDurationMs(const std::string &path, AVFormatContext &input)
 {
     const int measured = MeasuredStream(input);
     if (measured < 0)
@@ -256,7 +320,16 @@ int64_t TAvProbeEngine::ReadDurationMs(AVFormatContext &input)
     if ((size >= 0 && size <= kWholeScanBytes) || !headerKnowsLength) {
         // The packets that reading the stream information kept are read again first, so this
         // covers the whole file.
-        return WholeLengthMs(ReadToEnd(input, measured), stream.time_base);
+        const PacketSpan span = ReadToEnd(input, measured);
+        if (span.withoutDuration * 10 > span.packets &&
+            stream.codecpar->codec_type == AVMEDIA_TYPE_AUDIO) {
+            // Packets without a duration (several frames each, or one frame of a raw stream)
+            // tell little; the decoder counts what is there.
+            const int64_t decoded = DecodedLengthMs(*OpenInput(path), measured);
+            if (decoded > 0)
+                return decoded;
+        }
+        return WholeLengthMs(span, stream.time_base);
     }
     // Timestamps read at the end of the file already gave this figure.
     if (input.duration_estimation_method == AVFMT_DURATION_FROM_PTS)
@@ -294,7 +367,7 @@ int TAvProbeEngine::RenderFile(const std::string &path)
     ClearGraph();
     InputPtr input = OpenInput(path);
     const int undecodable = CountUndecodable(*input);
-    m_durationMs = ReadDurationMs(*input);
+    m_durationMs = ReadDurationMs(path, *input);
     m_loaded = true;
     return undecodable;
 }

@@ -45,8 +45,9 @@ private:
 
     static InputPtr OpenInput(const std::string &path);
     static int CountUndecodable(const AVFormatContext &input);
-    // The length of the media really in the file; reads packets, so `input` is used up.
-    static int64_t ReadDurationMs(AVFormatContext &input);
+    // The length of the media really in `path`, opened as `input`; reads packets, so `input`
+    // is used up.
+    static int64_t ReadDurationMs(const std::string &path, AVFormatContext &input);
     void RequireActive(const char *operation) const;
 
     bool m_active = false;

@@ -109,6 +109,10 @@ TEST(AvProbeEngine, ReportsTheLengthReallyInTheFileWhateverTheHeaderSays)
     Patch(understated, "duration", 9, std::string("\x3f\xf0\0\0\0\0\0\0", 8));
     cases.push_back({"FLV metadata saying 1 s", understated, 6000});
 
+    // A lone frame of a raw stream carries neither a timestamp nor a duration.
+    cases.push_back(
+        {"one AC-3 frame", Generate(folder, "frame.ac3", 0.02, "-ar 48000 -ac 2 -c:a ac3"), 32});
+
     const std::string wavLiar = folder.File("liar.wav");
     tqtest::WriteWholeFile(wavLiar, tqtest::PcmWav(8000, 1, 16000, 8000 * 60));
     cases.push_back({"WAV whose data size is bigger than the file", wavLiar, 2000});
