@@ -78,6 +78,7 @@ struct PacketSpan
     int64_t summed = 0;             // total of the packets' durations
     int64_t packets = 0;
     int64_t withoutDuration = 0;
+    int64_t amrFrames = 0; // speech frames of an AMR stream, 20 ms each
 
     void Add(const AVPacket &packet)
     {
@@ -99,16 +100,34 @@ struct PacketSpan
     bool HasTimes() const { return first != AV_NOPTS_VALUE; }
 };
 
+// The number of AMR speech frames in a packet in storage format: each frame starts with a byte
+// whose frame type fixes the frame's size. Phones pack several frames into one sample.
+int64_t CountAmrFrames(const AVPacket &packet, bool wideband)
+{
+    static const uint8_t narrowSizes[16] = {13, 14, 16, 18, 20, 21, 27, 32, 6, 1, 1, 1, 1, 1, 1, 1};
+    static const uint8_t wideSizes[16] = {18, 24, 33, 37, 41, 47, 51, 59, 61, 6, 1, 1, 1, 1, 1, 1};
+    const uint8_t *sizes = wideband ? wideSizes : narrowSizes;
+    int64_t frames = 0;
+    for (int at = 0; at < packet.size; at += sizes[(packet.data[at] >> 3) & 0x0f])
+        ++frames;
+    return frames;
+}
+
 PacketSpan ReadToEnd(AVFormatContext &input, int streamIndex)
 {
+    const AVCodecID codec = input.streams[streamIndex]->codecpar->codec_id;
+    const bool amr = codec == AV_CODEC_ID_AMR_NB || codec == AV_CODEC_ID_AMR_WB;
     PacketSpan span;
     AVPacket *packet = av_packet_alloc();
     if (!packet)
         throw EMediaEngineError("Out of memory reading packets");
     // A read error ends the file as the end does: what came before it is what can be played.
     while (av_read_frame(&input, packet) >= 0) {
-        if (packet->stream_index == streamIndex)
+        if (packet->stream_index == streamIndex) {
             span.Add(*packet);
+            if (amr)
+                span.amrFrames += CountAmrFrames(*packet, codec == AV_CODEC_ID_AMR_WB);
+        }
         av_packet_unref(packet);
     }
     av_packet_free(&packet);
@@ -140,9 +159,7 @@ int64_t WholeLengthMs(const PacketSpan &span, AVRational timeBase)
     const int64_t summedMs = TicksToMs(span.summed, timeBase);
     if (!span.HasTimes())
         return summedMs;
-    const int64_t spanMs = std::max<int64_t>(av_rescale_q(span.end, timeBase, {1, 1000}) -
-                                                 av_rescale_q(span.first, timeBase, {1, 1000}),
-                                             0);
+    const int64_t spanMs = MsBetween(span.first, span.end, timeBase);
     if (span.withoutDuration > 0)
         return spanMs;
     const int64_t tolerance = std::max<int64_t>(1000, summedMs / 20);
@@ -321,6 +338,8 @@ int64_t TAvProbeEngine::ReadDurationMs(const std::string &path, AVFormatContext 
         // The packets that reading the stream information kept are read again first, so this
         // covers the whole file.
         const PacketSpan span = ReadToEnd(input, measured);
+        if (span.amrFrames > 0)
+            return span.amrFrames * 20;
         if (span.withoutDuration * 10 > span.packets &&
             stream.codecpar->codec_type == AVMEDIA_TYPE_AUDIO) {
             // Packets without a duration (several frames each, or one frame of a raw stream)
