@@ -166,6 +166,24 @@ int64_t WholeLengthMs(const PacketSpan &span, AVRational timeBase)
     return std::abs(spanMs - summedMs) <= tolerance ? spanMs : summedMs;
 }
 
+// Timestamps that advance far less than the packets last (some AVI muxers count packets, not
+// time) cannot place the end; the durations can, read from the start.
+bool ClockIsBroken(const PacketSpan &span, AVRational timeBase)
+{
+    return span.HasTimes() && span.packets > 1 && span.withoutDuration == 0 &&
+           MsBetween(span.first, span.end, timeBase) < TicksToMs(span.summed, timeBase) / 2;
+}
+
+int64_t WholeLengthFromStart(AVFormatContext &input, int streamIndex)
+{
+    if (avformat_seek_file(&input, -1, INT64_MIN,
+                           input.start_time == AV_NOPTS_VALUE ? 0 : input.start_time, INT64_MAX,
+                           AVSEEK_FLAG_BACKWARD) < 0 &&
+        avformat_seek_file(&input, -1, INT64_MIN, 0, INT64_MAX, AVSEEK_FLAG_BYTE) < 0)
+        return 0;
+    return WholeLengthMs(ReadToEnd(input, streamIndex), input.streams[streamIndex]->time_base);
+}
+
 // The length of a large file from its last packets: reading starts a little before the end the
 // container expects and, where nothing is found there (a file cut short), further back.
 int64_t EndLengthMs(AVFormatContext &input, int streamIndex)
@@ -190,8 +208,13 @@ int64_t EndLengthMs(AVFormatContext &input, int streamIndex)
             continue;
         if (avformat_seek_file(&input, streamIndex, INT64_MIN, timestamp, timestamp, 0) < 0)
             continue;
+        // Packets that end before the time sought were not found there (a seek past the end
+        // of a cut-off file lands on its last packet, and some containers then restart their
+        // clock); only reading from the start is sure of their times.
         const PacketSpan span = ReadToEnd(input, streamIndex);
-        if (span.HasTimes())
+        if (ClockIsBroken(span, stream.time_base))
+            return WholeLengthFromStart(input, streamIndex);
+        if (span.HasTimes() && (target == 0 || span.end >= timestamp))
             return MsBetween(origin, span.end, stream.time_base);
     }
     return HeaderDurationMs(input, &stream);
