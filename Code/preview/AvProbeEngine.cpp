@@ -30,7 +30,7 @@ struct DictionaryGuard
 
 // Files up to this size are measured by reading all their packets: exact whatever the header
 // says, and fast at this size. Larger files are measured from their last packets.
-constexpr int64_t kWholeScanBytes = 8 << 20;
+constexpr int64_t kWholeScanBytes = 4 << 20;
 // How far before the expected end reading starts when looking for the last packets.
 constexpr int64_t kEndWindowMicroseconds = 5 * AV_TIME_BASE;
 
