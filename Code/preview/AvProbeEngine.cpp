@@ -149,9 +149,24 @@ int64_t MsBetween(int64_t from, int64_t to, AVRational timeBase)
     return TicksToMs(ticks, timeBase);
 }
 
-// The length of a stream read whole. The timestamps give it where they agree with the total of
-// the packets' durations; where they jump (a reset, a gap, a clock starting late) the total is
-// what decodes.
+// Whether the packets leave the length open, so that decoding must settle it: most of them carry
+// no duration (several frames each, or one frame of a raw stream), or their timestamps and
+// durations disagree (some muxers give a whole packet's duration to a short last one).
+bool PacketsAreVague(const PacketSpan &span, AVRational timeBase)
+{
+    if (span.withoutDuration * 10 > span.packets)
+        return true;
+    if (!span.HasTimes() || span.withoutDuration > 0)
+        return false;
+    const int64_t summedMs = TicksToMs(span.summed, timeBase);
+    const int64_t spanMs = MsBetween(span.first, span.end, timeBase);
+    return std::abs(spanMs - summedMs) > std::max<int64_t>(100, summedMs / 33);
+}
+
+// The length of a stream read whole. Where the timestamps' span and the total of the packets'
+// durations agree, it is the larger of the two: a row a little too long costs nothing, since the
+// conversion stops at the end of the file, while one too short cuts the end off. Where the
+// timestamps jump (a reset, a gap) the total is what decodes.
 int64_t WholeLengthMs(const PacketSpan &span, AVRational timeBase)
 {
     if (span.packets == 0)
@@ -163,7 +178,7 @@ int64_t WholeLengthMs(const PacketSpan &span, AVRational timeBase)
     if (span.withoutDuration > 0)
         return spanMs;
     const int64_t tolerance = std::max<int64_t>(1000, summedMs / 20);
-    return std::abs(spanMs - summedMs) <= tolerance ? spanMs : summedMs;
+    return std::abs(spanMs - summedMs) <= tolerance ? std::max(spanMs, summedMs) : summedMs;
 }
 
 // Timestamps that advance far less than the packets last (some AVI muxers count packets, not
@@ -363,10 +378,8 @@ int64_t TAvProbeEngine::ReadDurationMs(const std::string &path, AVFormatContext 
         const PacketSpan span = ReadToEnd(input, measured);
         if (span.amrFrames > 0)
             return span.amrFrames * 20;
-        if (span.withoutDuration * 10 > span.packets &&
-            stream.codecpar->codec_type == AVMEDIA_TYPE_AUDIO) {
-            // Packets without a duration (several frames each, or one frame of a raw stream)
-            // tell little; the decoder counts what is there.
+        if (stream.codecpar->codec_type == AVMEDIA_TYPE_AUDIO &&
+            PacketsAreVague(span, stream.time_base)) {
             const int64_t decoded = DecodedLengthMs(*OpenInput(path), measured);
             if (decoded > 0)
                 return decoded;
