@@ -14,7 +14,9 @@ std::string ProgressReporter::ProgressText(double seconds, int64_t bytes)
 
 std::string ProgressReporter::WaitingText()
 {
-    return "size=       0kB time=10000000000 bitrate=   0.0kbits/s";
+    // Written with a fraction like every other time, so that the reader's cut at "." leaves
+    // exactly the marker 10000000000.
+    return "size=       0kB time=10000000000.00 bitrate=   0.0kbits/s";
 }
 
 void ProgressReporter::Line(const std::string &text)

@@ -9,8 +9,8 @@ namespace evc {
 
 // Writes the console lines that the converter reads: the banner, progress lines
 // "size=     123kB time=12.75 bitrate= 128.0kbits/s" at most four a second (the time is
-// 10000000000 until the first audio is written), and the last line. Every line is flushed at once
-// because the reader sits at the other end of a pipe.
+// 10000000000.00 until the first audio is written), and the last line. Every line is flushed at
+// once because the reader sits at the other end of a pipe.
 class ProgressReporter
 {
 public:

@@ -58,7 +58,7 @@ TEST_F(Progress, TwelveOfNinetyAtRowOneOfThreeGives113Of300)
 TEST_F(Progress, ReadsTheEncoderProgressLine)
 {
     progress.ShowEncoderOutput("banner");
-    progress.ShowEncoderOutput("size=     123kB time=10000000000 bitrate= 128.0kbits/s");
+    progress.ShowEncoderOutput("size=     123kB time=10000000000.00 bitrate= 128.0kbits/s");
     EXPECT_EQ(progress.Current.Position, 0);
     progress.ShowEncoderOutput("size=     123kB time=42.50 bitrate= 128.0kbits/s");
     EXPECT_EQ(progress.Current.Position, 42);

@@ -341,7 +341,9 @@ TEST(EvcProgress, ThirdPieceBetweenEqualSignsIsTheTime)
     const std::string line = ProgressReporter::ProgressText(12.75, 126 * 1024);
     EXPECT_EQ(line, "size=     126kB time=12.75 bitrate=  81.0kbits/s");
     EXPECT_EQ(thirdPiece(line).rfind("12.75 ", 0), 0u);
-    EXPECT_EQ(thirdPiece(ProgressReporter::WaitingText()).rfind("10000000000 ", 0), 0u);
+    // The reader cuts the piece at "." and compares the part before it with the marker.
+    const std::string waiting = thirdPiece(ProgressReporter::WaitingText());
+    EXPECT_EQ(waiting.substr(0, waiting.find('.')), "10000000000");
 }
 
 void WriteOneAmrPacket(OutputFile &output, AmrNbEncoder &encoder)
