@@ -29,17 +29,21 @@ void TTimelineGeometry::Place(int64_t start, int64_t end, int64_t durationSecond
 {
     if (durationSeconds <= 0)
         return;
-    const double scale = double(TrackLength) / double(durationSeconds);
+    // The share of the duration first, then the pixels: start 25 of 100 s is exactly 54.5 px
+    // and rounds to 54, where 25 × (218 ÷ 100) gives 54.50000000000001 and 55.
+    const auto pixels = [durationSeconds](int64_t seconds) {
+        return double(RoundHalfEven(double(seconds) / double(durationSeconds) * TrackLength));
+    };
     // Requests far outside the strip are cut before they reach int.
     const auto request = [](double pixels) {
         return int(std::clamp<double>(pixels, -4 * TrackLength, 4 * TrackLength));
     };
     int left = m_left;
     int right = m_right;
-    const int newLeft = request(double(RoundHalfEven(double(start) * scale)) + 1);
+    const int newLeft = request(pixels(start) + 1);
     if (std::abs(newLeft - left) > 1)
         left = newLeft;
-    const int newRight = request(TrackLength - double(RoundHalfEven(double(end) * scale)) + 1);
+    const int newRight = request(TrackLength - pixels(end) + 1);
     if (std::abs(newRight - right) > 2)
         right = newRight;
 

@@ -67,6 +67,27 @@ TEST(TimelineGeometry, RoundsHalvesToTheEvenNeighbour)
     EXPECT_EQ(Geometry::RoundHalfEven(0.5), 0);
 }
 
+// The share of the duration is taken before the pixels; in the other order these durations give
+// a little more than half a pixel and round up.
+TEST(TimelineGeometry, PlacementTakesTheShareFirstThenRoundsHalvesToEven)
+{
+    struct Case
+    {
+        int64_t duration, seconds;
+        int left, right; // widths when the seconds are the start, or the end
+    };
+    for (const Case &c : {Case{100, 25, 55, 165}, Case{200, 50, 55, 165}, Case{340, 85, 55, 165},
+                          Case{4, 1, 55, 165}, Case{4, 3, 165, 55}}) {
+        SCOPED_TRACE(testing::Message() << c.seconds << " of " << c.duration);
+        Geometry start;
+        start.Place(c.seconds, c.duration, c.duration);
+        EXPECT_EQ(start.LeftWidth(), c.left);
+        Geometry end;
+        end.Place(0, c.seconds, c.duration);
+        EXPECT_EQ(end.RightWidth(), c.right);
+    }
+}
+
 TEST(TimelineGeometry, PlacementThresholdsIgnoreSmallChanges)
 {
     Geometry geometry;
