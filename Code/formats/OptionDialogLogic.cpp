@@ -36,15 +36,11 @@ void TOptionDialogLogic::cbbCustomProfileChange()
 
 void TOptionDialogLogic::cbbCustomProfileEdited()
 {
+    // Typing a new name passes through stored ones ("Voice" on the way to "Voice2"); loading
+    // those would replace the values the user has just set, and Save would then store them
+    // under the new name.
     TChoiceList &custom = *m_lists.cbbCustomProfile;
     const std::string typed = custom.Text();
-    for (int i = 0; i < custom.Count(); ++i) {
-        if (custom.Item(i) == typed) {
-            custom.SetItemIndex(i);
-            m_profiles.ApplyCustomProfile(m_lists);
-            return;
-        }
-    }
     custom.SetItemIndex(-1);
     custom.SetText(typed);
 }

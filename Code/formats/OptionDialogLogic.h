@@ -19,8 +19,8 @@ public:
     void FormShow();
     // The user picked an entry of the custom profile list: apply it.
     void cbbCustomProfileChange();
-    // The user typed into the custom profile list: a typed stored name is selected and applied;
-    // any other text leaves no entry selected and applies nothing.
+    // The user typed into the custom profile list: the text stays, no entry is selected and
+    // nothing is applied, whatever the text (a profile is applied only when picked).
     void cbbCustomProfileEdited();
     // The user changed the bitrate, sample rate or channels: the values no longer are those of
     // the selected custom profile, so it stays shown (for Save) but is no longer selected.

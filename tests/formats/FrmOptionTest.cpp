@@ -177,7 +177,7 @@ TEST_F(FrmOptionTest, CloseBoxOnlyHides)
     EXPECT_EQ(cbbProfile->currentIndex(), 4);
 }
 
-TEST_F(FrmOptionTest, PickingAndTypingProfilesApplyThem)
+TEST_F(FrmOptionTest, PickingAppliesAProfileAndTypingNever)
 {
     OpenDialog();
     frmOption.cbbCustomProfile->setFocus();
@@ -186,16 +186,17 @@ TEST_F(FrmOptionTest, PickingAndTypingProfilesApplyThem)
     EXPECT_EQ(Bitrate(), "32");
     EXPECT_EQ(frmOption.cbbAudioVolumeGain->currentText(), "200");
 
+    // Typing "Bx" passes through the stored name "B", whose values must not replace A's.
     QLineEdit *edit = frmOption.cbbCustomProfile->lineEdit();
     edit->clear();
     QTest::keyClicks(edit, "B");
-    EXPECT_EQ(frmOption.cbbCustomProfile->currentIndex(), 1);
-    EXPECT_EQ(Bitrate(), "64");
+    EXPECT_EQ(frmOption.cbbCustomProfile->currentIndex(), -1);
+    EXPECT_EQ(Bitrate(), "32");
     QTest::keyClicks(edit, "x");
     EXPECT_EQ(edit->text(), "Bx");
     EXPECT_EQ(edit->cursorPosition(), 2);
     EXPECT_EQ(frmOption.cbbCustomProfile->currentIndex(), -1);
-    EXPECT_EQ(Bitrate(), "64");
+    EXPECT_EQ(Bitrate(), "32");
 
     QTest::mouseClick(frmOption.btnSave, Qt::LeftButton);
     EXPECT_EQ(frmOption.cbbCustomProfile->count(), 4);

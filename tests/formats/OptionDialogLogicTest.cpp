@@ -182,23 +182,31 @@ TEST_F(OptionDialogLogicTest, FormShowShowsTheMainWindowsCustomProfile)
     EXPECT_EQ(c.cbbCustomProfile.ItemIndex(), -1);
 }
 
-TEST_F(OptionDialogLogicTest, TypedNamesSelectOnlyStoredProfiles)
+TEST_F(OptionDialogLogicTest, TypedTextLoadsNoProfileEvenWhenItIsAStoredName)
 {
     StartUp(kThreeProfiles);
     dialog.FormShow();
-    Type("B");
-    EXPECT_EQ(c.cbbCustomProfile.ItemIndex(), 1);
+    PickCustom(1); // B
     EXPECT_EQ(c.AudioValues(), "64|2 channels, Stereo|32000");
-    Type("Bx");
-    EXPECT_EQ(c.cbbCustomProfile.ItemIndex(), -1);
-    EXPECT_EQ(c.AudioValues(), "64|2 channels, Stereo|32000");
+    c.cbbAudioBitrate.SetItemIndex(5); // the user sets a value of their own
+    dialog.ProfileValueChangedByUser();
+    const std::string values = c.AudioValues();
+    ASSERT_NE(values, "64|2 channels, Stereo|32000");
+
+    // Typing "Cx" passes through the stored name "C", "a" is "A" in other letter case.
+    for (const char *typed : {"C", "Cx", "a", "A"}) {
+        Type(typed);
+        EXPECT_EQ(c.cbbCustomProfile.ItemIndex(), -1) << typed;
+        EXPECT_EQ(c.cbbCustomProfile.Text(), typed);
+        EXPECT_EQ(c.AudioValues(), values) << typed;
+    }
 
     Type("Evening");
     dialog.btnSaveClick();
     EXPECT_EQ(c.cbbCustomProfile.Count(), 4);
     EXPECT_EQ(c.cbbCustomProfile.ItemIndex(), 3);
     EXPECT_EQ(c.cbbProfile.Count(), 9);
-    EXPECT_EQ(StoredValue("Evening"), "2|0|3|3|1|1");
+    EXPECT_EQ(StoredValue("Evening"), "2|0|3|5|1|1"); // B with the user's bitrate
 }
 
 TEST_F(OptionDialogLogicTest, AddSelectsTheNewProfile)
