@@ -57,6 +57,8 @@ void TConvertingProgress::AnimationTick()
 
 void TConvertingProgress::ShowEncoderOutput(const std::string &text)
 {
+    if (m_state.StopRequested)
+        return;
     StatusText = text;
     CurFileNameText = m_parameters.SourceFile;
     RefreshProgress();
@@ -105,6 +107,10 @@ void TConvertingProgress::ReadCurrentPosition()
 
 void TConvertingProgress::RefreshProgress()
 {
+    // Output still in the pipe when Stop killed the encoder arrives after the Stop's reset and
+    // must not bring the bars and the label back.
+    if (m_state.StopRequested)
+        return;
     ++m_state.RefreshCount;
     if (m_state.RefreshCount <= 1)
         return;

@@ -278,6 +278,8 @@ void TfrmConverting::ShowEncoderOutput(const std::string &text)
 {
     // Stop and the close box are handled here while a conversion runs.
     QCoreApplication::processEvents();
+    if (m_proc.StopRequested)
+        return; // after a Stop the window keeps what the Stop left
     m_progress.StatusText = text;
     m_progress.CurFileNameText = m_commonLib.ConvertParameter.SourceFile;
     actRefreshProgress->trigger();

@@ -89,11 +89,22 @@ TEST_F(Progress, StopEmptiesBothBars)
 {
     progress.ShowEncoderOutput("x");
     progress.ShowEncoderOutput("a=b=50 c=d");
+    state.StopRequested = true;
+    state.RowIndex = TConversionState::kStoppedRowIndex;
     progress.ResetAfterStop();
     EXPECT_EQ(progress.PersentText, "Current: 1, Total: ...");
     EXPECT_EQ(progress.Total.Maximum, 0);
     EXPECT_EQ(progress.Total.Position, 0);
     EXPECT_EQ(progress.Current.Position, 0);
+    // Output read after the Stop does not bring the bars back ("Current: 1025 , ...").
+    for (const char *late : {"a=b=60 c=d", "a=b=61 c=d"}) {
+        progress.ShowEncoderOutput(late);
+        EXPECT_EQ(progress.PersentText, "Current: 1, Total: ...");
+        EXPECT_EQ(progress.Total.Maximum, 0);
+        EXPECT_EQ(progress.Total.Position, 0);
+        EXPECT_EQ(progress.Current.Position, 0);
+        EXPECT_EQ(progress.StatusText, "a=b=50 c=d");
+    }
 }
 
 TEST_F(Progress, TheRunningLightWrapsFromSixToOne)

@@ -138,6 +138,16 @@ TEST_F(ConvertingWindow, StopOnYesWhileNothingRunsOnlyLogs)
     const std::string log = Log();
     EXPECT_EQ(CountOf(log, "\r\n"), 4);
     EXPECT_EQ(CountOf(log, "|Get Process id error.\r\n"), 4);
+
+    // Output that was still in the pipe when the encoder was killed changes nothing.
+    const QString status = window.statState->currentMessage();
+    window.ShowEncoderOutput("size=  9kB time=60.00 bitrate= 1.0kbits/s");
+    window.ShowEncoderOutput("size= 10kB time=61.00 bitrate= 1.0kbits/s");
+    EXPECT_EQ(window.lblPersent->text(), "Current: 1, Total: ...");
+    EXPECT_EQ(window.ProgressBar1->value(), 0);
+    EXPECT_EQ(window.pbTotal->maximum(), 0);
+    EXPECT_EQ(window.pbTotal->value(), 0);
+    EXPECT_EQ(window.statState->currentMessage(), status);
 }
 
 TEST_F(ConvertingWindow, TheCloseBoxAsksItsOwnQuestionAndClosesEitherWay)
