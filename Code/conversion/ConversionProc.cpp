@@ -35,6 +35,37 @@ std::string LastLineOf(const std::string &text)
     return first == std::string::npos ? std::string() : line.substr(first);
 }
 
+// Marks a batch as running for its whole length and, whichever way it ends (to the end, after a
+// Stop, or through an error on its way to the error display), hides the progress window and
+// enables the main window again, so the program stays usable.
+class TBatchScope
+{
+public:
+    TBatchScope(bool &running, TProgressDisplay &progress, TMainWindowControls &mainWindow)
+        : m_running(running), m_progress(progress), m_mainWindow(mainWindow)
+    {
+        m_running = true;
+    }
+    TBatchScope(const TBatchScope &) = delete;
+    TBatchScope &operator=(const TBatchScope &) = delete;
+    ~TBatchScope()
+    {
+        m_running = false;
+        if (m_applicationEnding)
+            return;
+        m_progress.HideProgress();
+        m_mainWindow.SetMainWindowEnabled(true);
+    }
+    // The application ends after the power-off request: the windows are left as they are.
+    void ApplicationEnding() { m_applicationEnding = true; }
+
+private:
+    bool &m_running;
+    TProgressDisplay &m_progress;
+    TMainWindowControls &m_mainWindow;
+    bool m_applicationEnding = false;
+};
+
 } // namespace
 
 void TConversionProc::ConnectConversion(const TConversionServices &services)
@@ -97,29 +128,40 @@ void TConversionProc::RequestStop()
 void TConversionProc::ConvertAll(const TJobRows &rows)
 {
     RequireConnected();
+    // Stop enables the main window while the stopped batch is still winding down further up
+    // the stack; a Convert click in that time is ignored rather than run inside it.
+    if (m_converting)
+        return;
+    bool quitting = false;
+    {
+        TBatchScope batch(m_converting, *m_services.Progress, *m_services.MainWindow);
+        RunBatch(rows, quitting);
+        if (quitting)
+            batch.ApplicationEnding();
+    }
+    if (!quitting)
+        ReportFailures();
+}
+
+void TConversionProc::RunBatch(const TJobRows &rows, bool &quitting)
+{
     RowIndex = 0;
     RowCount = rows.RowCount();
     StopRequested = false;
     m_failedRows.clear();
     m_services.CommonLib->ResetStopNotice();
 
-    bool quitting = false;
     if (RowCount == 0) {
         m_services.Messages->ShowMsg(kEmptyListWarning, kWarningKind);
-    } else {
-        while (!StopRequested && RowIndex <= rows.RowCount() - 1) {
-            if (rows.CellText(RowIndex, JobColumn::CheckStatus) == kCheckedText)
-                ConvertRow(rows);
-            ++RowIndex;
-        }
-        if (!StopRequested)
-            RunEndOfJobActions(quitting);
-    }
-    if (quitting)
         return;
-    m_services.Progress->HideProgress();
-    m_services.MainWindow->SetMainWindowEnabled(true);
-    ReportFailures();
+    }
+    while (!StopRequested && RowIndex <= rows.RowCount() - 1) {
+        if (rows.CellText(RowIndex, JobColumn::CheckStatus) == kCheckedText)
+            ConvertRow(rows);
+        ++RowIndex;
+    }
+    if (!StopRequested)
+        RunEndOfJobActions(quitting);
 }
 
 void TConversionProc::ConvertRow(const TJobRows &rows)
@@ -134,12 +176,17 @@ void TConversionProc::ConvertRow(const TJobRows &rows)
     m_services.Progress->ShowProgress();
     m_services.MainWindow->SetMainWindowEnabled(false);
     PauseProcessingEvents(m_services.Timings.BeforeStartMs);
-    if (StopRequested)
-        return; // stopped before this row's encoder started: it is not started at all
 
-    TProgressDisplay *progress = m_services.Progress;
-    const bool started = runner.RunConsoleProcess(
-        CommandLine, [progress](const std::string &text) { progress->ShowEncoderOutput(text); });
+    // After a Stop in the pause above this row's encoder is not started at all. The closing
+    // pause still runs, so a stopped batch always winds down the same way, whenever the Stop
+    // came.
+    bool started = false;
+    if (!StopRequested) {
+        TProgressDisplay *progress = m_services.Progress;
+        started = runner.RunConsoleProcess(CommandLine, [progress](const std::string &text) {
+            progress->ShowEncoderOutput(text);
+        });
+    }
     PauseProcessingEvents(m_services.Timings.AfterEndMs);
     while (m_lookup.IsProcessRunning(platform::kEncoderFileName) != 0)
         PauseProcessingEvents(m_services.Timings.ProcessPollMs);

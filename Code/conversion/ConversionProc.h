@@ -59,8 +59,10 @@ public:
     std::string SegmentLengthOf(const TJobRows &rows, const std::string &sourcePath);
     std::string PrepareOutputFolder();
 
-    // Converts the checked rows one after another; returns when the batch has ended.
+    // Converts the checked rows one after another; returns when the batch has ended. Does
+    // nothing while a batch is still running (after a Stop it winds down for a few seconds).
     void ConvertAll(const TJobRows &rows);
+    bool Converting() const { return m_converting; }
     // Marks the batch as stopped: the current row's encoder is not started if it has not been
     // yet, and no further row and no end-of-job action follows.
     void RequestStop();
@@ -76,6 +78,7 @@ public:
 
 private:
     void RequireConnected() const;
+    void RunBatch(const TJobRows &rows, bool &quitting);
     void ConvertRow(const TJobRows &rows);
     void RecordFailure(const std::string &fileName, const std::string &reason);
     void RunEndOfJobActions(bool &quitting);
@@ -85,4 +88,5 @@ private:
     TConversionServices m_services;
     TProcessLookup m_lookup;
     std::vector<TFailedRow> m_failedRows;
+    bool m_converting = false;
 };

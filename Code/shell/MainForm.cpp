@@ -501,6 +501,10 @@ void TFrmMainForm::PanelMouseDown(TTimelineGeometry::Image image, TTimelineGeome
 
 void TFrmMainForm::btnConvertClick()
 {
+    // After Stop the window is usable again while the stopped batch still winds down; a click
+    // then starts nothing.
+    if (CustomProc().Converting())
+        return;
     CustomProc().RowIndex = 0;
     CustomProc().ConvertAll(*dxTreeSourceFileInfo);
 }

@@ -3,6 +3,7 @@
 #include "conversion/ConversionLib.h"
 #include "conversion/ConversionProc.h"
 #include "support/AppFunc.h"
+#include "support/Errors.h"
 #include "support/FileFunc.h"
 
 #include <QElapsedTimer>
@@ -90,6 +91,8 @@ protected:
     std::string Log() const { return tqtest::ReadWholeFile(appFunc.LogPath()); }
     void StopLikeTheStopButton()
     {
+        progress.HideProgress();
+        mainWindow.SetMainWindowEnabled(true);
         proc.RequestStop();
         lib.StopEncoder(lib.ConvertParameter.EncoderPath);
         lib.StopEncoder("evc");
@@ -215,12 +218,79 @@ TEST_F(BatchDriver, AStopBeforeTheEncoderStartsPreventsTheStart)
     Source("one.wav", "ok");
     Source("two.wav", "ok");
     QTimer::singleShot(30, [this] { StopLikeTheStopButton(); });
+    QTimer::singleShot(60, [this] { proc.ConvertAll(rows); }); // Convert, enabled by Stop
     proc.ConvertAll(rows);
     EXPECT_TRUE(progress.outputs.empty());
     EXPECT_FALSE(Exists(Output("one.mp3")));
     EXPECT_FALSE(Exists(Output("two.mp3")));
     EXPECT_EQ(CountOf(Log(), "|parameter: "), 1);
     EXPECT_TRUE(opener.opened.empty());
+}
+
+TEST_F(BatchDriver, ConvertPressedRightAfterAStopStartsNoSecondBatch)
+{
+    mainWindow.shutdown = true;
+    Source("long.wav", "sleep 20");
+    Source("two.wav", "ok");
+    int clicks = 0;
+    progress.onOutput = [&](const std::string &) {
+        if (clicks++ > 0)
+            return;
+        StopLikeTheStopButton();
+        EXPECT_TRUE(proc.Converting());
+        proc.ConvertAll(rows); // the Convert button, usable again after Stop
+    };
+    proc.ConvertAll(rows);
+
+    EXPECT_EQ(CountOf(Log(), "|parameter: "), 1);
+    EXPECT_FALSE(Exists(Output("two.mp3")));
+    EXPECT_TRUE(opener.opened.empty());
+    EXPECT_EQ(power.powerOffs, 0);
+    EXPECT_EQ(mainWindow.quits, 0);
+    EXPECT_TRUE(presenter.requests.empty()); // the stopped row is no failure
+    EXPECT_FALSE(proc.Converting());
+    EXPECT_FALSE(progress.visible);
+}
+
+// A settings error on a later row or a log file that can no longer be written ends the batch
+// through the error display; the windows must not stay as the running batch had them.
+TEST_F(BatchDriver, AnErrorInTheMiddleOfABatchLeavesTheWindowsUsable)
+{
+    Source("one.wav", "ok");
+    Source("two.wav", "ok");
+    const std::string logPath = appFunc.LogPath();
+    const std::vector<std::pair<std::string, std::function<void()>>> failures = {
+        {"settings error on the second row",
+         [this] {
+             settings.onApplyCustomProfile = [](tqtest::FakeSettings &s) {
+                 if (s.profileApplications == 2)
+                     throw EInOutError("I/O error on \"UserProfileInfo.ini\".");
+             };
+         }},
+        {"log file no longer writable",
+         [this, logPath] {
+             progress.onOutput = [logPath](const std::string &) {
+                 std::filesystem::remove(logPath);
+                 std::filesystem::create_directory(logPath);
+             };
+         }},
+    };
+    for (const auto &[name, arrange] : failures) {
+        SCOPED_TRACE(name);
+        settings.profileApplications = 0;
+        arrange();
+        EXPECT_THROW(proc.ConvertAll(rows), EInOutError);
+        EXPECT_FALSE(progress.visible);
+        EXPECT_TRUE(mainWindow.enabled);
+        EXPECT_FALSE(proc.Converting());
+        settings.onApplyCustomProfile = nullptr;
+        progress.onOutput = nullptr;
+        std::filesystem::remove(logPath);
+    }
+
+    proc.ConvertAll(rows); // the next batch runs as usual
+    EXPECT_TRUE(Exists(Output("two.mp3")));
+    EXPECT_EQ(CountOf(Log(), "|parameter: "), 2);
 }
 
 TEST_F(BatchDriver, AStopEndsEvenAListOfMoreThan1024Rows)
