@@ -1,6 +1,8 @@
 #include "OutputFile.h"
 
 #include "EncoderError.h"
+#include "platform/FileMove.h"
+#include "support/PartialOutput.h"
 
 #include <algorithm>
 #include <cctype>
@@ -57,8 +59,13 @@ bool MuxerHoldsCover(const std::string &muxer)
     return muxer == "mp3" || muxer == "ipod";
 }
 
-OutputFile::OutputFile(const std::string &path, const std::string &muxer) : m_path(path)
+OutputFile::OutputFile(const std::string &path, const std::string &muxer, bool replace)
+    : m_path(path), m_writePath(PartialOutputPath(path)), m_replace(replace)
 {
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        m_writePath = path;
     CheckAv(avformat_alloc_output_context2(&m_context, nullptr, muxer.c_str(), path.c_str()),
             "cannot prepare the " + muxer + " output");
 }
@@ -69,8 +76,8 @@ OutputFile::~OutputFile()
         avio_closep(&m_context->pb);
     // Only a regular file is removed: a device such as /dev/null given as output stays.
     std::error_code error;
-    if (m_created && !m_complete && std::filesystem::is_regular_file(m_path, error))
-        std::filesystem::remove(m_path, error);
+    if (m_created && !m_complete && std::filesystem::is_regular_file(m_writePath, error))
+        std::filesystem::remove(m_writePath, error);
     avformat_free_context(m_context);
 }
 
@@ -122,11 +129,11 @@ void OutputFile::Create()
 {
     AVDictionary *options = nullptr;
     av_dict_set(&options, "protocol_whitelist", "file", 0);
-    const std::string url = "file:" + m_path;
+    const std::string url = "file:" + m_writePath;
     const int opened = avio_open2(&m_context->pb, url.c_str(), AVIO_FLAG_WRITE, nullptr, &options);
     av_dict_free(&options);
     if (opened < 0)
-        throw EncoderError("cannot create \"" + m_path + "\": " + AvErrorText(opened));
+        throw EncoderError("cannot create \"" + m_writePath + "\": " + AvErrorText(opened));
     m_created = true;
     CheckAv(avformat_write_header(m_context, nullptr), "cannot write the output header");
     if (m_cover) {
@@ -157,6 +164,13 @@ void OutputFile::Finish()
     CheckAv(avio_closep(&m_context->pb), "cannot close the output");
     if (error < 0)
         throw EncoderError("cannot write to the output: " + AvErrorText(error));
+    std::string reason;
+    if (m_writePath != m_path && !platform::MoveFile(m_writePath, m_path, m_replace, &reason)) {
+        if (!m_replace && std::filesystem::exists(m_path))
+            throw EncoderError("the output \"" + m_path +
+                               "\" appeared while converting (give -y to overwrite it)");
+        throw EncoderError("cannot give the output its name \"" + m_path + "\": " + reason);
+    }
     m_complete = true;
 }
 

@@ -14,12 +14,17 @@ std::string DefaultCodecForPath(const std::string &path);
 // True when the output container can hold a cover picture (MP3 and M4A).
 bool MuxerHoldsCover(const std::string &muxer);
 
-// The output file. It is created on the first packet, so a conversion that fails before any audio
-// is ready leaves no file; a file left unfinished by an error is removed again.
+// The output file. It is written under a hidden name beside the output (PartialOutputPath) from
+// the first packet on, and takes the output's name only when it is complete; so a conversion
+// that fails, or is killed, never leaves a cut-off file under the output's name. A file left
+// unfinished by an error is removed again. An output that exists and is not a regular file (a
+// device such as /dev/null) is written directly.
 class OutputFile
 {
 public:
-    OutputFile(const std::string &path, const std::string &muxer); // throws EncoderError
+    // Without `replace`, completing the file fails when the output's name has been taken in the
+    // meantime. Throws EncoderError.
+    OutputFile(const std::string &path, const std::string &muxer, bool replace = false);
     ~OutputFile();
     OutputFile(const OutputFile &) = delete;
     OutputFile &operator=(const OutputFile &) = delete;
@@ -32,7 +37,7 @@ public:
 
     // Writes one encoded packet (timestamps in 1/sample rate of the audio).
     void WriteAudio(AVPacket *packet);
-    // Ends the file; after this it is complete and stays.
+    // Ends the file and gives it the output's name; after this it is complete and stays.
     void Finish();
 
     bool Created() const { return m_created; }
@@ -42,6 +47,8 @@ private:
     void Create();
 
     std::string m_path;
+    std::string m_writePath; // where the file is written until it is complete
+    bool m_replace;
     AVFormatContext *m_context = nullptr;
     AVStream *m_audio = nullptr;
     AVStream *m_cover = nullptr;

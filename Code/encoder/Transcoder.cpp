@@ -185,7 +185,7 @@ TranscodeSummary Transcode(const EncoderOptions &options, ProgressReporter &repo
     request.sourceChannels = input.Decoder()->ch_layout.nb_channels;
     const AudioSettings settings = FitAudioSettings(codecName, request, EncoderAccepts);
 
-    OutputFile output(options.outputPath, muxer);
+    OutputFile output(options.outputPath, muxer, options.overwrite);
     if (!output.Accepts(CodecIdOf(codecName)))
         throw EncoderError("a " + std::string(muxer) + " file cannot hold " + codecName + " audio");
     std::unique_ptr<AudioEncoder> encoder = OpenAudioEncoder(settings, output.NeedsGlobalHeader());

@@ -33,6 +33,16 @@ std::string SummaryText(const evc::TranscodeSummary &summary)
     return line;
 }
 
+// A message on one line, so the reader of the console output sees all of it.
+std::string OneLine(std::string text)
+{
+    for (char &c : text) {
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    }
+    return text;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -63,6 +73,12 @@ int main(int argc, char **argv)
     } catch (const std::bad_alloc &) {
         std::fflush(stdout);
         std::fprintf(stderr, "evc: error: out of memory\n");
+    } catch (const std::exception &error) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "evc: error: unexpected failure: %s\n", OneLine(error.what()).c_str());
+    } catch (...) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "evc: error: unexpected failure\n");
     }
     return kExitFailed;
 }

@@ -5,10 +5,12 @@
 #include "MediaCheck.h"
 #include "TestFolder.h"
 #include "TestMedia.h"
+#include "support/PartialOutput.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <random>
+#include <thread>
 
 namespace evctest {
 namespace {
@@ -46,6 +48,7 @@ void ExpectCleanFailure(const EvcRun &run, const std::string &output, const std:
     EXPECT_EQ(run.exitCode, 2) << what << ": " << run.errors;
     EXPECT_TRUE(IsOneClearLine(run.errors)) << what << ": " << run.errors;
     EXPECT_FALSE(std::filesystem::exists(output)) << what;
+    EXPECT_FALSE(std::filesystem::exists(PartialOutputPath(output))) << what;
 }
 
 TEST_F(EvcRobustness, BrokenAndDisguisedInputsFailCleanly)
@@ -195,6 +198,69 @@ TEST_F(EvcRobustness, RefusedRequestsLeaveFilesAlone)
     }
     EXPECT_NE(runs[8].errors.find("-bogus"), std::string::npos);
     EXPECT_NE(runs[9].errors.find("fast"), std::string::npos);
+}
+
+TEST_F(EvcRobustness, KilledAtAnyMomentLeavesNoFileUnderTheOutputName)
+{
+    const std::string source = File("long.wav");
+    tqtest::ToneSpec spec;
+    spec.seconds = 30;
+    ASSERT_TRUE(tqtest::MakeToneFile(source, spec));
+    std::mt19937 random(12);
+    std::uniform_int_distribution<int> milliseconds(20, 2500);
+    int killed = 0;
+    for (const char *extension : {"mp3", "m4a", "wav"}) {
+        const std::string output = File(std::string("killed.") + extension);
+        for (int attempt = 0; attempt < 4; ++attempt) {
+            const int delay = milliseconds(random);
+            SCOPED_TRACE(std::string(extension) + " killed after " + std::to_string(delay) + " ms");
+            const int status = tqtest::RunShell(
+                "timeout -s KILL " + std::to_string(delay / 1000.0) + " " +
+                tqtest::ShellQuote(EvcPath()) + " -y -i " + tqtest::ShellQuote(source) + " " +
+                tqtest::ShellQuote(output) + " </dev/null >/dev/null");
+            if (status == 0) { // finished first: complete
+                EXPECT_NEAR(InspectAudio(output).Seconds(), 30.0, 0.1);
+                std::filesystem::remove(output);
+                continue;
+            }
+            EXPECT_EQ(status, 128 + 9);
+            // Killed after the file took its name (while ending): then it is complete.
+            if (std::filesystem::exists(output)) {
+                EXPECT_NEAR(InspectAudio(output).Seconds(), 30.0, 0.1);
+                std::filesystem::remove(output);
+            } else {
+                ++killed;
+            }
+        }
+        // A run after the killed ones, with their leftover in the way, completes normally.
+        const EvcRun whole = RunEvc({"-y", "-i", source, output});
+        ASSERT_EQ(whole.exitCode, 0) << whole.errors;
+        EXPECT_NEAR(InspectAudio(output).Seconds(), 30.0, 0.1);
+        EXPECT_FALSE(std::filesystem::exists(PartialOutputPath(output)));
+    }
+    EXPECT_GT(killed, 3);
+}
+
+TEST_F(EvcRobustness, OutputThatAppearsWhileConvertingIsNotReplaced)
+{
+    // A slow conversion; the output's name is taken before it ends.
+    const std::string source = File("slow.wav");
+    tqtest::ToneSpec spec;
+    spec.seconds = 60;
+    ASSERT_TRUE(tqtest::MakeToneFile(source, spec));
+    const std::string output = File("taken-meanwhile.ogg");
+    std::thread intruder([&] {
+        for (int wait = 0; wait < 6000 && !std::filesystem::exists(PartialOutputPath(output));
+             ++wait)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        tqtest::WriteWholeFile(output, "the user's own file");
+    });
+    const EvcRun run = RunEvc({"-i", source, output});
+    intruder.join();
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(IsOneClearLine(run.errors)) << run.errors;
+    EXPECT_EQ(tqtest::ReadWholeFile(output), "the user's own file");
+    EXPECT_FALSE(std::filesystem::exists(PartialOutputPath(output)));
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "ProgressReporter.h"
 #include "SampleStage.h"
 #include "TestFolder.h"
+#include "support/PartialOutput.h"
 
 #include <cmath>
 #include <filesystem>
@@ -366,15 +367,18 @@ TEST(EvcOutput, FileAppearsWithTheFirstPacketAndGoesWhenUnfinished)
 {
     tqtest::TestFolder folder;
     const std::string path = folder.File("speech.amr");
+    const std::string partial = PartialOutputPath(path);
     {
         AmrNbEncoder encoder(12200);
         OutputFile output(path, "amr");
         output.AddAudioStream(encoder);
-        EXPECT_FALSE(std::filesystem::exists(path));
+        EXPECT_FALSE(std::filesystem::exists(partial));
         WriteOneAmrPacket(output, encoder);
-        EXPECT_TRUE(std::filesystem::exists(path));
+        EXPECT_TRUE(std::filesystem::exists(partial));
+        EXPECT_FALSE(std::filesystem::exists(path)); // not under its name until complete
     }
-    EXPECT_FALSE(std::filesystem::exists(path)); // failed before Finish: removed
+    EXPECT_FALSE(std::filesystem::exists(partial)); // failed before Finish: removed
+    EXPECT_FALSE(std::filesystem::exists(path));
     {
         AmrNbEncoder encoder(12200);
         OutputFile output(path, "amr");
@@ -385,6 +389,22 @@ TEST(EvcOutput, FileAppearsWithTheFirstPacketAndGoesWhenUnfinished)
     const std::string bytes = tqtest::ReadWholeFile(path);
     EXPECT_EQ(bytes.substr(0, 6), "#!AMR\n");
     EXPECT_EQ(bytes.size(), 6u + 32u); // one 12.2 kbit/s frame
+    EXPECT_FALSE(std::filesystem::exists(partial));
+
+    // The name taken while converting: kept unless replacing was asked for.
+    for (const bool replace : {false, true}) {
+        tqtest::WriteWholeFile(path, "taken");
+        AmrNbEncoder encoder(12200);
+        OutputFile output(path, "amr", replace);
+        output.AddAudioStream(encoder);
+        WriteOneAmrPacket(output, encoder);
+        if (replace)
+            output.Finish();
+        else
+            EXPECT_THROW(output.Finish(), EncoderError);
+        EXPECT_EQ(tqtest::ReadWholeFile(path).size(), replace ? 38u : 5u);
+    }
+    EXPECT_FALSE(std::filesystem::exists(partial));
 }
 
 TEST(EvcOutput, ExtensionsChooseContainerAndCodec)
