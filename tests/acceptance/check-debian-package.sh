@@ -107,6 +107,16 @@ if command -v man >/dev/null; then
     cat "$work/options.diff"
     failures=$((failures + 1))
   fi
+  # The line that says that no time is written yet is matched exactly by its reader, so
+  # evc(1) must show it as evc prints it.
+  ffmpeg -v error -f lavfi -i sine=duration=1 "$work/tone.wav"
+  "$build/bin/evc" -i "$work/tone.wav" "$work/tone.mp3" >"$work/evc-output" 2>&1 ||
+    { echo "evc failed:"; cat "$work/evc-output"; failures=$((failures + 1)); }
+  marker=$(sed -n 2p "$work/evc-output")
+  MANWIDTH=200 man -E UTF-8 -l "$work/root/usr/share/man/man1/evc.1.gz" 2>/dev/null |
+    sed 's/^ *//' >"$work/evc-page"
+  grep -qxF -- "$marker" "$work/evc-page" ||
+    { echo "evc(1) does not show evc's no-time-yet line \"$marker\""; failures=$((failures + 1)); }
 else
   echo "man is not installed: the manual pages were not rendered"
 fi
