@@ -39,6 +39,7 @@ bool TAdvanceSystem::RunConsoleProcess(const std::string &commandLine,
                                        const OutputCallback &callback)
 {
     m_exitCode = 0;
+    m_endSignal = 0;
     m_lastOutput.clear();
     m_startError.clear();
 
@@ -88,5 +89,6 @@ bool TAdvanceSystem::RunConsoleProcess(const std::string &commandLine,
     } while (running);
 
     m_exitCode = process.ExitCode();
+    m_endSignal = process.EndSignal();
     return true;
 }

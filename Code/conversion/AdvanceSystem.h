@@ -28,6 +28,8 @@ public:
     // After a run: the program's exit code, the last text given to the callback, and why the
     // start failed.
     int ExitCode() const { return m_exitCode; }
+    // The signal that ended the program, 0 when it ended by itself.
+    int EndSignal() const { return m_endSignal; }
     const std::string &LastOutput() const { return m_lastOutput; }
     const std::string &StartError() const { return m_startError; }
 
@@ -35,6 +37,7 @@ private:
     std::string m_programFolder;
     int m_pauseAfterOutputMs;
     int m_exitCode = 0;
+    int m_endSignal = 0;
     std::string m_lastOutput;
     std::string m_startError;
 };

@@ -5,11 +5,14 @@
 #include "conversion/ConversionLib.h"
 #include "conversion/ConversionWindows.h"
 #include "conversion/EventPause.h"
+#include "conversion/PartialOutputs.h"
+#include "platform/CommandLine.h"
 #include "platform/DesktopOpener.h"
 #include "platform/PowerControl.h"
 #include "platform/ProcessTable.h"
 #include "platform/SiblingFiles.h"
 #include "support/AppFunc.h"
+#include "support/FileFunc.h"
 #include "support/MessageBoxes.h"
 #include "toolkit/JobRows.h"
 
@@ -65,6 +68,13 @@ private:
     TMainWindowControls &m_mainWindow;
     bool m_applicationEnding = false;
 };
+
+// The output path: the command line's last argument.
+std::string OutputPathOf(const std::string &commandLine)
+{
+    const std::vector<std::string> arguments = platform::SplitCommandLine(commandLine);
+    return arguments.empty() ? std::string() : arguments.back();
+}
 
 } // namespace
 
@@ -169,6 +179,8 @@ void TConversionProc::ConvertRow(const TJobRows &rows)
     const std::string fileName = rows.CellText(RowIndex, JobColumn::FileName);
     CommandLine = BuildCommandLine(rows, fileName);
     Log("parameter: " + CommandLine);
+    const std::string outputPath = OutputPathOf(CommandLine);
+    RemoveLeftoverPartialOutputs(TFileFunc::FolderOf(outputPath));
     RefreshCount = 0;
     m_services.Progress->ResetCurrentFileBar();
 
@@ -190,16 +202,32 @@ void TConversionProc::ConvertRow(const TJobRows &rows)
     PauseProcessingEvents(m_services.Timings.AfterEndMs);
     while (m_lookup.IsProcessRunning(platform::kEncoderFileName) != 0)
         PauseProcessingEvents(m_services.Timings.ProcessPollMs);
+    // A stopped or killed encoder leaves its unfinished file; a finished one has renamed it.
+    std::string error;
+    if (!RemovePartialOutput(outputPath, &error))
+        Log("Remove unfinished output error. ->" + outputPath + "|" + error);
 
     if (StopRequested)
         return; // ended by the user, not failed
     if (!started)
         RecordFailure(fileName, "the encoder could not be started: " + runner.StartError());
+    else if (runner.EndSignal() != 0)
+        RecordFailure(fileName,
+                      "the encoder was ended by signal " + std::to_string(runner.EndSignal()));
     else if (runner.ExitCode() != 0)
         RecordFailure(fileName,
                       LastLineOf(runner.LastOutput()).empty()
                           ? "the encoder ended with exit code " + std::to_string(runner.ExitCode())
                           : LastLineOf(runner.LastOutput()));
+}
+
+void TConversionProc::RemoveLeftoverPartialOutputs(const std::string &folder)
+{
+    // Only while no encoder runs: one might be writing its unfinished file there.
+    if (m_lookup.IsProcessRunning(platform::kEncoderFileName) != 0)
+        return;
+    for (const std::string &path : RemovePartialOutputsIn(folder))
+        Log("Remove unfinished output error. ->" + path);
 }
 
 void TConversionProc::RecordFailure(const std::string &fileName, const std::string &reason)

@@ -80,6 +80,7 @@ private:
     void RequireConnected() const;
     void RunBatch(const TJobRows &rows, bool &quitting);
     void ConvertRow(const TJobRows &rows);
+    void RemoveLeftoverPartialOutputs(const std::string &folder);
     void RecordFailure(const std::string &fileName, const std::string &reason);
     void RunEndOfJobActions(bool &quitting);
     void ReportFailures();

@@ -27,6 +27,8 @@ public:
     // (128 + the signal number when a signal ended it).
     bool IsRunning();
     int ExitCode() const { return m_exitCode; }
+    // The signal that ended the child, 0 when it ended by itself.
+    int EndSignal() const { return m_endSignal; }
 
     // Number of output bytes waiting in the pipe.
     std::size_t BytesWaiting() const;
@@ -48,6 +50,7 @@ private:
     long m_pid = 0;
     bool m_reaped = true;
     int m_exitCode = 0;
+    int m_endSignal = 0;
     int m_outputRead = -1;
     int m_inputWrite = -1;
     std::string m_error;

@@ -1,6 +1,7 @@
 #include "support/FileFunc.h"
 
 #include "platform/FileSystem.h"
+#include "support/PartialOutput.h"
 #include "support/StrFunc.h"
 
 namespace {
@@ -56,6 +57,9 @@ bool TFileFunc::IsBaseTaken(const std::string &candidate) const
         return true;
     const std::string base = BaseName(candidate);
     for (const std::string &entry : ListFolder(FolderOf(candidate))) {
+        // The encoder's unfinished files are not outputs; a leftover one is cleared away.
+        if (IsPartialOutputName(NamePart(entry)))
+            continue;
         if (TStrFunc::SameText(BaseName(entry), base))
             return true;
     }

@@ -5,6 +5,7 @@
 #include "support/AppFunc.h"
 #include "support/Errors.h"
 #include "support/FileFunc.h"
+#include "support/PartialOutput.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -202,6 +203,7 @@ TEST_F(BatchDriver, AStopDuringARowEndsTheBatchWithoutEndOfJobActions)
     EXPECT_LT(clock.elapsed(), 10000);
     EXPECT_TRUE(Exists(Output("one.mp3")));
     EXPECT_FALSE(Exists(Output("long.mp3")));
+    EXPECT_FALSE(Exists(PartialOutputPath(Output("long.mp3")))); // removed once it had gone
     EXPECT_FALSE(Exists(Output("three.mp3")));
     EXPECT_TRUE(table.Snapshot().empty());
     EXPECT_EQ(proc.RowIndex, 1025);
@@ -331,6 +333,28 @@ TEST_F(BatchDriver, FailedRowsAreReportedInOneWarning)
     EXPECT_NE(Log().find("|Conversion error. ->" + noAudio + "|The input has no audio stream."),
               std::string::npos);
     EXPECT_EQ(opener.opened.size(), 1u);
+}
+
+TEST_F(BatchDriver, EncodersKilledFromOutsideLeaveNoUnfinishedFiles)
+{
+    // Leftovers of encoders killed outside a batch, and a user's file that only looks alike.
+    std::filesystem::create_directories(Output(""));
+    for (const char *name : {".one.mp3.evc-partial", ".old.ogg.evc-partial", "notes.evc-partial"})
+        tqtest::WriteWholeFile(Output(name), "x");
+    Source("one.wav", "ok");
+    const std::string killed = Source("killed.wav", "killed");
+    proc.ConvertAll(rows);
+
+    EXPECT_TRUE(Exists(Output("one.mp3"))); // the leftover did not make its name taken
+    EXPECT_FALSE(Exists(Output("one_1.mp3")));
+    EXPECT_FALSE(Exists(Output(".one.mp3.evc-partial")));
+    EXPECT_FALSE(Exists(Output(".old.ogg.evc-partial")));
+    EXPECT_TRUE(Exists(Output("notes.evc-partial")));
+    EXPECT_FALSE(Exists(Output("killed.mp3")));
+    EXPECT_FALSE(Exists(PartialOutputPath(Output("killed.mp3"))));
+    ASSERT_EQ(proc.FailedRows().size(), 1u);
+    EXPECT_EQ(proc.FailedRows()[0].FileName, killed);
+    EXPECT_EQ(proc.FailedRows()[0].Reason, "the encoder was ended by signal 9");
 }
 
 TEST_F(BatchDriver, AMissingEncoderFailsEveryRowWithoutWaiting)

@@ -1,7 +1,10 @@
 // A stand-in console program for the runner, stopping and batch tests: it writes chosen output,
 // sleeps, or behaves like a tiny encoder whose behaviour the input file names.
+#include "support/PartialOutput.h"
+
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -71,12 +74,18 @@ int Encode(const std::vector<std::string> &args)
     int seconds = 1;
     if (behaviour.rfind("sleep ", 0) == 0)
         seconds = std::atoi(behaviour.c_str() + 6);
+    // Like the encoder: written under the unfinished name, renamed when complete.
+    const std::string partial = PartialOutputPath(output);
+    std::ofstream(partial) << "half of " << input << "\n";
     WriteAll("evc banner: " + input + " -> " + output + "\n");
     for (int tick = 0; tick < seconds * 4; ++tick) {
         WriteAll("size=      1kB time=" + std::to_string(tick / 4) + ".25 bitrate= 1.0kbits/s\r");
+        if (behaviour == "killed")
+            std::raise(SIGKILL);
         SleepMs(250);
     }
-    std::ofstream(output) << "converted " << input << "\n";
+    std::ofstream(partial) << "converted " << input << "\n";
+    std::rename(partial.c_str(), output.c_str());
     WriteAll("done\n");
     return 0;
 }

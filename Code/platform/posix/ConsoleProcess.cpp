@@ -119,6 +119,7 @@ bool ConsoleProcess::Start(const std::vector<std::string> &arguments,
     m_pid = pid;
     m_reaped = false;
     m_exitCode = 0;
+    m_endSignal = 0;
     return true;
 }
 
@@ -138,8 +139,10 @@ void ConsoleProcess::Reap(bool wait)
         m_exitCode = -1;
     else if (WIFEXITED(status))
         m_exitCode = WEXITSTATUS(status);
-    else if (WIFSIGNALED(status))
+    else if (WIFSIGNALED(status)) {
         m_exitCode = 128 + WTERMSIG(status);
+        m_endSignal = WTERMSIG(status);
+    }
 }
 
 bool ConsoleProcess::IsRunning()

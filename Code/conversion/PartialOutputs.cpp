@@ -1,0 +1,25 @@
+#include "conversion/PartialOutputs.h"
+
+#include "platform/FileSystem.h"
+#include "support/PartialOutput.h"
+
+bool RemovePartialOutput(const std::string &outputPath, std::string *error)
+{
+    const std::string partial = PartialOutputPath(outputPath);
+    return !platform::FileExists(partial) || platform::RemoveFile(partial, error);
+}
+
+std::vector<std::string> RemovePartialOutputsIn(const std::string &folder)
+{
+    std::vector<std::string> failed;
+    std::vector<platform::FolderEntry> entries;
+    if (folder.empty() || !platform::ListFolderEntries(folder, &entries))
+        return failed;
+    for (const platform::FolderEntry &entry : entries) {
+        if (entry.isFolder || !IsPartialOutputName(entry.name))
+            continue;
+        if (!platform::RemoveFile(folder + entry.name))
+            failed.push_back(folder + entry.name);
+    }
+    return failed;
+}
