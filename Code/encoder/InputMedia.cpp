@@ -1,13 +1,16 @@
 #include "InputMedia.h"
 
+#include "AmrFrames.h"
 #include "EncoderError.h"
 #include "support/MediaDemuxers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
 extern "C" {
 #include <libavutil/channel_layout.h>
+#include <libavutil/samplefmt.h>
 }
 
 namespace evc {
@@ -83,24 +86,33 @@ InputMedia::InputMedia(const std::string &path)
         throw EncoderError("the audio stream of \"" + path +
                            "\" has no valid sample rate or channel count");
 
-    if (m_format->start_time != AV_NOPTS_VALUE)
+    // Segment times count from the first audio, which need not be where the file's first
+    // timestamp lies: streams may begin at any time (a recording cut out of a broadcast starts
+    // hours in) and a video stream may start before the audio.
+    const AVStream *audio = m_format->streams[m_audioIndex];
+    if (audio->start_time != AV_NOPTS_VALUE)
+        m_originMicroseconds = av_rescale_q(audio->start_time, audio->time_base, AV_TIME_BASE_Q);
+    else if (m_format->start_time != AV_NOPTS_VALUE)
         m_originMicroseconds = m_format->start_time;
     m_packet = NewPacket();
-}
-
-double InputMedia::DurationSeconds() const
-{
-    if (m_format->duration == AV_NOPTS_VALUE || m_format->duration <= 0)
-        return -1;
-    return static_cast<double>(m_format->duration) / AV_TIME_BASE;
+    m_amrPacket = NewPacket();
 }
 
 void InputMedia::SeekBefore(double seconds)
 {
+    // Where timestamps may start again from zero (joined MPEG recordings, VOB cells, chained Ogg),
+    // a time is found more than once and a search by time can land in the wrong part: such files
+    // are decoded from their start.
+    if (m_format->iformat->flags & AVFMT_TS_DISCONT)
+        return;
     const int64_t target = m_originMicroseconds + static_cast<int64_t>(seconds * AV_TIME_BASE);
     // A failed seek is not fatal: decoding from the start reaches the segment as well.
-    if (avformat_seek_file(m_format.get(), -1, INT64_MIN, target, target, 0) >= 0)
+    if (avformat_seek_file(m_format.get(), -1, INT64_MIN, target, target, 0) >= 0) {
         avcodec_flush_buffers(m_decoder.get());
+        av_packet_unref(m_amrPacket.get());
+        m_amrOffset = 0;
+        m_silentSamples = 0;
+    }
 }
 
 double InputMedia::FrameSeconds(const AVFrame *frame) const
@@ -114,8 +126,61 @@ double InputMedia::FrameSeconds(const AVFrame *frame) const
     return static_cast<double>(micro - m_originMicroseconds) / AV_TIME_BASE;
 }
 
-bool InputMedia::FeedDecoder()
+void InputMedia::SendToDecoder(const AVPacket *packet)
 {
+    const int sent = avcodec_send_packet(m_decoder.get(), packet);
+    if (sent == AVERROR(ENOMEM))
+        throw EncoderError("out of memory");
+    // A damaged packet is skipped, as players do; the rest of the file still converts.
+    if (sent < 0 && sent != AVERROR(EAGAIN))
+        ++m_decodeErrors;
+}
+
+bool InputMedia::SplitsAmrPackets() const
+{
+    // Multichannel AMR stores one frame per channel side by side; those packets stay whole.
+    return IsAmr(m_decoder->codec_id) && m_decoder->ch_layout.nb_channels == 1;
+}
+
+void InputMedia::SendNextAmrFrame()
+{
+    const AVCodecID codec = m_decoder->codec_id;
+    const uint8_t header = m_amrPacket->data[m_amrOffset];
+    const int bytes = std::min(AmrFrameBytes(codec, header), m_amrPacket->size - m_amrOffset);
+    const AVRational frameTime{AmrFrameSamples(codec), m_decoder->sample_rate};
+    const AVRational timeBase = m_format->streams[m_audioIndex]->time_base;
+    const int64_t frameDuration = av_rescale_q(1, frameTime, timeBase);
+    const int64_t pts = m_amrPacket->pts == AV_NOPTS_VALUE
+                            ? AV_NOPTS_VALUE
+                            : m_amrPacket->pts + av_rescale_q(m_amrFrameIndex, frameTime, timeBase);
+    const bool speech = AmrFrameHasSpeech(codec, header);
+    if (speech) {
+        CheckAv(av_new_packet(m_packet.get(), bytes), "cannot split an AMR packet");
+        std::copy_n(m_amrPacket->data + m_amrOffset, bytes, m_packet->data);
+        m_packet->pts = m_packet->dts = pts;
+        m_packet->duration = frameDuration;
+    }
+    m_amrOffset += bytes;
+    ++m_amrFrameIndex;
+    if (m_amrOffset >= m_amrPacket->size)
+        av_packet_unref(m_amrPacket.get());
+
+    // The decoders refuse frames without speech, yet each one stands for 20 ms of the recording.
+    if (!speech) {
+        m_silentSamples = AmrFrameSamples(codec);
+        m_silencePts = pts;
+        return;
+    }
+    SendToDecoder(m_packet.get());
+    av_packet_unref(m_packet.get());
+}
+
+void InputMedia::FeedDecoder()
+{
+    if (m_amrPacket->size > 0) {
+        SendNextAmrFrame();
+        return;
+    }
     while (true) {
         const int read = av_read_frame(m_format.get(), m_packet.get());
         if (read < 0) {
@@ -124,30 +189,53 @@ bool InputMedia::FeedDecoder()
             // The end of the input, or data past which nothing can be read: drain the decoder.
             m_draining = true;
             avcodec_send_packet(m_decoder.get(), nullptr);
-            return false;
+            return;
         }
-        if (m_packet->stream_index != m_audioIndex) {
+        if (m_packet->stream_index != m_audioIndex || m_packet->size <= 0) {
             av_packet_unref(m_packet.get());
             continue;
         }
-        const int sent = avcodec_send_packet(m_decoder.get(), m_packet.get());
+        if (SplitsAmrPackets()) {
+            av_packet_move_ref(m_amrPacket.get(), m_packet.get());
+            m_amrOffset = 0;
+            m_amrFrameIndex = 0;
+            SendNextAmrFrame();
+            return;
+        }
+        SendToDecoder(m_packet.get());
         av_packet_unref(m_packet.get());
-        if (sent == AVERROR(ENOMEM))
-            throw EncoderError("out of memory");
-        // A damaged packet is skipped, as players do; the rest of the file still converts.
-        if (sent < 0 && sent != AVERROR(EAGAIN))
-            ++m_decodeErrors;
-        return true;
+        return;
     }
+}
+
+void InputMedia::TakeSilence(AVFrame *frame)
+{
+    frame->format = m_decoder->sample_fmt;
+    frame->sample_rate = m_decoder->sample_rate;
+    frame->nb_samples = m_silentSamples;
+    CheckAv(av_channel_layout_copy(&frame->ch_layout, &m_decoder->ch_layout), "out of memory");
+    CheckAv(av_frame_get_buffer(frame, 0), "out of memory");
+    av_samples_set_silence(frame->extended_data, 0, frame->nb_samples, frame->ch_layout.nb_channels,
+                           m_decoder->sample_fmt);
+    frame->pts = frame->best_effort_timestamp = m_silencePts;
+    m_silentSamples = 0;
 }
 
 bool InputMedia::NextFrame(AVFrame *frame)
 {
     while (true) {
+        if (m_silentSamples > 0) {
+            TakeSilence(frame);
+            ++m_decodedFrames;
+            return true;
+        }
         const int result = avcodec_receive_frame(m_decoder.get(), frame);
         if (result >= 0) {
-            if (frame->nb_samples > 0 && frame->sample_rate > 0 && frame->ch_layout.nb_channels > 0)
+            if (frame->nb_samples > 0 && frame->sample_rate > 0 &&
+                frame->ch_layout.nb_channels > 0) {
+                ++m_decodedFrames;
                 return true;
+            }
             av_frame_unref(frame);
             continue;
         }
@@ -157,8 +245,6 @@ bool InputMedia::NextFrame(AVFrame *frame)
             if (result == AVERROR(ENOMEM))
                 throw EncoderError("out of memory");
             ++m_decodeErrors;
-            if (m_draining)
-                return false;
         }
         if (m_draining)
             return false;

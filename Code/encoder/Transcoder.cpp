@@ -20,6 +20,10 @@ namespace {
 // reservoir, for one) have settled when the segment begins.
 constexpr double kSeekPreRollSeconds = 1.0;
 
+// A frame whose time lies this far before the end of the previous one belongs to a part whose
+// timestamps started again; it follows the previous frame, as a player plays it.
+constexpr double kTimestampJumpSeconds = 0.5;
+
 AVCodecID CodecIdOf(const std::string &codecName)
 {
     static const std::map<std::string, AVCodecID> ids = {
@@ -143,6 +147,18 @@ int FirstSampleInSegment(double frameSeconds, const AVFrame *frame, double start
     return static_cast<int>(std::llround(skip));
 }
 
+// Encrypted audio or a stream that is not what its header says gives a few stray frames at
+// most; converting those would report a near-empty file as success. A damaged file still
+// converts as long as at least as many frames decode as fail.
+void CheckMostAudioDecoded(const InputMedia &input, const std::string &path)
+{
+    if (input.DecodeErrors() > input.DecodedFrames())
+        throw EncoderError("the audio of \"" + path + "\" cannot be decoded (" +
+                           std::to_string(input.DecodeErrors()) + " of " +
+                           std::to_string(input.DecodeErrors() + input.DecodedFrames()) +
+                           " packets failed)");
+}
+
 } // namespace
 
 std::string TimeText(double seconds)
@@ -171,11 +187,9 @@ TranscodeSummary Transcode(const EncoderOptions &options, ProgressReporter &repo
     CheckOutputPath(options);
 
     InputMedia input(options.inputPath);
+    // Whether the start lies inside the audio is known only from decoding: container headers
+    // often estimate the length, and some are plainly wrong.
     const double start = options.startSeconds.value_or(0.0);
-    const double duration = input.DurationSeconds();
-    if (options.startSeconds && duration >= 0 && start >= duration)
-        throw EncoderError("the start " + TimeText(start) + " lies past the end of \"" +
-                           options.inputPath + "\" (length " + TimeText(duration) + ")");
 
     AudioRequest request;
     request.sampleRate = options.sampleRate.value_or(0);
@@ -218,9 +232,11 @@ TranscodeSummary Transcode(const EncoderOptions &options, ProgressReporter &repo
     bool reachedStart = !trimStart;
     while (!stage.LimitReached() && input.NextFrame(frame.get())) {
         int first = 0;
-        if (trimStart) {
+        // Only the audio before the start is trimmed: once the segment has begun, a timestamp
+        // that jumps back (joined MPEG or VOB recordings) must not drop what follows.
+        if (!reachedStart) {
             double at = input.FrameSeconds(frame.get());
-            if (at < 0)
+            if (at < 0 || (expectedSeconds >= 0 && at < expectedSeconds - kTimestampJumpSeconds))
                 at = std::max(expectedSeconds, 0.0);
             expectedSeconds = at + static_cast<double>(frame->nb_samples) / frame->sample_rate;
             first = FirstSampleInSegment(at, frame.get(), start);
@@ -232,6 +248,7 @@ TranscodeSummary Transcode(const EncoderOptions &options, ProgressReporter &repo
     }
     pipeline.Flush();
 
+    CheckMostAudioDecoded(input, options.inputPath);
     if (!pipeline.WroteAudio()) {
         if (!reachedStart)
             throw EncoderError("the start " + TimeText(start) + " lies past the end of \"" +

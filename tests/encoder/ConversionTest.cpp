@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
+#include <random>
 #include <set>
 #include <thread>
 
@@ -235,6 +236,54 @@ TEST_F(EvcFeatures, SegmentIsAccurateToOneCodecFrame)
     EXPECT_EQ(InspectAudio(m_folder.File("seg-wav.wav")).samples, 3 * 44100);
 }
 
+TEST_F(EvcFeatures, SegmentTimesFollowTheAudioAsItPlays)
+{
+    // Two MPEG recordings joined byte for byte, as DVD cells and cut recordings are: silence,
+    // then a tone, each with timestamps from zero.
+    const std::string quiet = m_folder.File("quiet.vob");
+    const std::string loud = m_folder.File("loud.vob");
+    for (const auto &[file, level] : {std::pair{quiet, "0"}, std::pair{loud, "0.5"}}) {
+        Generate("-f lavfi -i " +
+                 tqtest::ShellQuote(std::string("aevalsrc=exprs=") + level +
+                                    "*sin(2*PI*440*t):s=44100:d=3") +
+                 " -f lavfi -i testsrc=size=64x64:rate=25:duration=3 -c:a mp2 -c:v mpeg2video " +
+                 tqtest::ShellQuote(file));
+    }
+    const std::string joined = m_folder.File("joined.vob");
+    tqtest::WriteWholeFile(joined, tqtest::ReadWholeFile(quiet) + tqtest::ReadWholeFile(loud));
+    // A stream cut out of a broadcast: its timestamps begin at 4150 s.
+    const std::string late = m_folder.File("late.flv");
+    Generate(
+        "-f lavfi -i " +
+        tqtest::ShellQuote("aevalsrc=exprs=if(gte(t\\,2)\\,0.5*sin(2*PI*440*t)\\,0):s=44100:d=4") +
+        " -c:a libmp3lame -output_ts_offset 4150 " + tqtest::ShellQuote(late));
+
+    struct Case
+    {
+        std::string source, start;
+        double seconds, firstSound;
+    };
+    const std::vector<Case> cases = {
+        {joined, "00:00:00", 6.0, 3.0},
+        {joined, "00:00:02", 4.0, 1.0},
+        {joined, "00:00:04", 2.0, 0.0},
+        {late, "00:00:01", 3.0, 1.0},
+    };
+    std::vector<std::vector<std::string>> jobs;
+    for (size_t i = 0; i < cases.size(); ++i)
+        jobs.push_back({"-y", "-i", cases[i].source, "-ss", cases[i].start, "-t", "20",
+                        m_folder.File("plays" + std::to_string(i) + ".wav")});
+    const std::vector<EvcRun> runs = RunEvcBatch(jobs);
+    for (size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(cases[i].source + " from " + cases[i].start);
+        ASSERT_EQ(runs[i].exitCode, 0) << runs[i].errors;
+        const AudioFacts facts = InspectAudio(m_folder.File("plays" + std::to_string(i) + ".wav"));
+        // Within two MPEG audio frames: where the parts meet, the decoders' delays add up.
+        EXPECT_NEAR(facts.Seconds(), cases[i].seconds, 0.06);
+        EXPECT_NEAR(facts.firstSoundSeconds, cases[i].firstSound, 0.06);
+    }
+}
+
 TEST_F(EvcFeatures, VolumeScalesTheLevelAndLimitsThePeaks)
 {
     const std::string quiet = m_folder.File("quiet.wav");
@@ -345,6 +394,80 @@ TEST_F(EvcFeatures, TagsAndCoverArtAreCarried)
         RunEvc({"-y", "-i", m_folder.File("tagged-out.m4a"), "-vn", m_folder.File("from-m4a.mp3")});
     ASSERT_EQ(again.exitCode, 0) << again.errors;
     EXPECT_TRUE(InspectAudio(m_folder.File("from-m4a.mp3")).hasCover);
+}
+
+TEST_F(EvcFeatures, PhoneAmrRecordingsConvertWhole)
+{
+    // A 4.94 s tone made into AMR-NB 12.2 kbit/s by evc itself: 247 frames of 32 bytes.
+    const std::string wav = m_folder.File("voice.wav");
+    const std::string nb = m_folder.File("voice.amr");
+    Generate("-f lavfi -i sine=frequency=440:duration=4.94 -ar 8000 -ac 1 " +
+             tqtest::ShellQuote(wav));
+    const EvcRun encoded = RunEvc({"-y", "-i", wav, "-acodec", "amr_nb", "-ab", "12.2", nb});
+    ASSERT_EQ(encoded.exitCode, 0) << encoded.errors;
+    const std::string nbBytes = tqtest::ReadWholeFile(nb);
+    const std::string nbHeader = "#!AMR\n";
+    ASSERT_EQ((nbBytes.size() - nbHeader.size()) % 32, 0u);
+    const int nbFrames = int(nbBytes.size() - nbHeader.size()) / 32;
+
+    // The same speech with a pause of 0.5 s: a comfort-noise frame and 24 frames without data,
+    // as a phone writes while nobody speaks.
+    std::string paused = nbBytes.substr(0, nbHeader.size() + 100 * 32);
+    paused += char(0x44) + std::string(5, '\0');
+    paused += std::string(24, char(0x7C));
+    paused += nbBytes.substr(nbHeader.size() + 100 * 32);
+    tqtest::WriteWholeFile(m_folder.File("paused.amr"), paused);
+
+    // AMR-WB 23.85 kbit/s frames with arbitrary speech bits (no encoder at hand), with a pause.
+    std::mt19937 random(11);
+    std::string wb = "#!AMR-WB\n";
+    for (int i = 0; i < 240; ++i) {
+        if (i >= 120 && i < 130) {
+            wb += i == 120 ? char(0x4C) + std::string(5, '\0') : std::string(1, char(0x7C));
+            continue;
+        }
+        wb += char(0x44);
+        for (int k = 0; k < 60; ++k)
+            wb += char(random());
+    }
+    tqtest::WriteWholeFile(m_folder.File("wide.amr"), wb);
+
+    struct Case
+    {
+        std::string source;
+        int framesPerSample; // 0: the raw file itself
+        double seconds;
+    };
+    const double nbSeconds = nbFrames * 0.02;
+    const std::vector<Case> cases = {
+        {"voice.amr", 0, nbSeconds},
+        {"voice.3gp", 10, nbSeconds},
+        {"voice.3g2", 5, nbSeconds},
+        {"paused.amr", 0, nbSeconds + 0.5},
+        {"paused.3gp", 10, nbSeconds + 0.5},
+        {"wide.amr", 0, 4.8},
+        {"wide.3gp", 10, 4.8},
+    };
+    std::vector<std::vector<std::string>> jobs;
+    for (const Case &c : cases) {
+        const std::string raw = c.source.substr(0, c.source.find('.')) + ".amr";
+        if (c.framesPerSample > 0) {
+            ASSERT_TRUE(
+                GroupAmrFrames(m_folder.File(raw), m_folder.File(c.source), c.framesPerSample))
+                << c.source;
+        }
+        jobs.push_back({"-y", "-i", m_folder.File(c.source), m_folder.File(c.source + ".wav")});
+    }
+    const std::vector<EvcRun> runs = RunEvcBatch(jobs);
+    for (size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(cases[i].source);
+        ASSERT_EQ(runs[i].exitCode, 0) << runs[i].errors;
+        const AudioFacts facts = InspectAudio(m_folder.File(cases[i].source + ".wav"));
+        EXPECT_NEAR(facts.Seconds(), cases[i].seconds, 0.021);
+        if (cases[i].source.rfind("voice", 0) == 0) {
+            EXPECT_NEAR(facts.frequency, 440.0, 440.0 * 0.03);
+        }
+    }
 }
 
 TEST_F(EvcFeatures, FileWithoutAudioIsRefusedWithoutOutput)

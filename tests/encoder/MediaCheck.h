@@ -31,3 +31,18 @@ struct AudioFacts
 AudioFacts InspectAudio(const std::string &path);
 
 } // namespace evctest
+
+namespace evctest {
+
+// Rewrites a raw .amr file (AMR-NB or AMR-WB, one speech frame per packet) into a 3GP or 3G2
+// container (by the extension of `containerPath`) whose samples each hold `framesPerSample`
+// frames, as phones write them. Returns false when a step fails.
+bool GroupAmrFrames(const std::string &amrPath, const std::string &containerPath,
+                    int framesPerSample);
+
+// Copies a media file packet by packet into a new file of the same type, overwriting the payload
+// of `share` (0 to 1, spread evenly) of its packets with noise, as encryption or damage in transit
+// leaves them. Returns false when a step fails.
+bool ScramblePackets(const std::string &path, const std::string &scrambledPath, double share);
+
+} // namespace evctest

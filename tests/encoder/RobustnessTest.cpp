@@ -98,6 +98,44 @@ TEST_F(EvcRobustness, BrokenAndDisguisedInputsFailCleanly)
     EXPECT_NE(runs[7].errors.find("not a media file"), std::string::npos) << runs[7].errors;
 }
 
+TEST_F(EvcRobustness, AudioThatMostlyFailsToDecodeIsRefused)
+{
+    // Noise in place of the audio, as in protected or badly damaged files: a few packets that
+    // happen to decode must not pass for a converted file. Some damage is converted around.
+    struct Case
+    {
+        std::string base;
+        double scrambled;
+        bool converts;
+    };
+    const std::vector<Case> cases = {
+        {"m4a", 1.0, false},
+        {"ogg", 1.0, false},
+        {"m4a", 0.2, true},
+        {"ogg", 0.2, true},
+    };
+    std::vector<std::vector<std::string>> jobs;
+    std::vector<std::string> outputs;
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const std::string input = File("scrambled" + std::to_string(i) + "." + cases[i].base);
+        ASSERT_TRUE(ScramblePackets(Base(cases[i].base), input, cases[i].scrambled));
+        outputs.push_back(File("scrambled" + std::to_string(i) + ".wav"));
+        jobs.push_back({"-y", "-i", input, outputs.back()});
+    }
+    const std::vector<EvcRun> runs = RunEvcBatch(jobs, 60);
+    for (size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(jobs[i][2]);
+        if (cases[i].converts) {
+            EXPECT_EQ(runs[i].exitCode, 0) << runs[i].errors;
+            EXPECT_GT(InspectAudio(outputs[i]).Seconds(), 0.7);
+        } else {
+            ExpectCleanFailure(runs[i], outputs[i], jobs[i][2]);
+            EXPECT_NE(runs[i].errors.find("cannot be decoded"), std::string::npos)
+                << runs[i].errors;
+        }
+    }
+}
+
 TEST_F(EvcRobustness, MutatedInputsNeverCrashOrHang)
 {
     std::mt19937 random(20261209);
