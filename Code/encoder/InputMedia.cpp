@@ -2,6 +2,7 @@
 
 #include "AmrFrames.h"
 #include "EncoderError.h"
+#include "ProtectedMedia.h"
 #include "support/MediaDemuxers.h"
 
 #include <algorithm>
@@ -58,6 +59,9 @@ InputMedia::InputMedia(const std::string &path)
 
     CheckAv(avformat_find_stream_info(m_format.get(), nullptr),
             "cannot read the streams of \"" + path + "\"");
+    if (DeclaresRightsProtection(m_format.get(), path))
+        throw EncoderError("the audio of \"" + path +
+                           "\" is protected by digital rights management and cannot be decoded");
     const AVCodec *decoder = nullptr;
     m_audioIndex = av_find_best_stream(m_format.get(), AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
     if (m_audioIndex == AVERROR_STREAM_NOT_FOUND)

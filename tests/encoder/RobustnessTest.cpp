@@ -122,7 +122,27 @@ TEST_F(EvcRobustness, AudioThatMostlyFailsToDecodeIsRefused)
         outputs.push_back(File("scrambled" + std::to_string(i) + ".wav"));
         jobs.push_back({"-y", "-i", input, outputs.back()});
     }
+    // A WMA file whose header declares its content encrypted, as protected downloads do.
+    std::string wma = tqtest::ReadWholeFile(Base("wma"));
+    ASSERT_GT(wma.size(), 30u);
+    std::string encryption("\xFB\xB3\x11\x22\x23\xBD\xD2\x11\xB4\xB7\x00\xA0\xC9\x55\xFC\x6E", 16);
+    encryption += std::string("\x28\0\0\0\0\0\0\0", 8) + std::string(16, '\0');
+    wma.insert(30, encryption);
+    uint64_t headerSize = 0;
+    for (int i = 7; i >= 0; --i)
+        headerSize = headerSize << 8 | uint8_t(wma[size_t(16 + i)]);
+    headerSize += encryption.size();
+    for (int i = 0; i < 8; ++i)
+        wma[size_t(16 + i)] = char(headerSize >> (8 * i) & 0xFF);
+    wma[24] = char(wma[24] + 1); // object count
+    tqtest::WriteWholeFile(File("protected.wma"), wma);
+    outputs.push_back(File("protected.wav"));
+    jobs.push_back({"-y", "-i", File("protected.wma"), outputs.back()});
+
     const std::vector<EvcRun> runs = RunEvcBatch(jobs, 60);
+    const EvcRun &protectedRun = runs.back();
+    ExpectCleanFailure(protectedRun, outputs.back(), "protected.wma");
+    EXPECT_NE(protectedRun.errors.find("digital rights"), std::string::npos) << protectedRun.errors;
     for (size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE(jobs[i][2]);
         if (cases[i].converts) {
