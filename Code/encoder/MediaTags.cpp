@@ -34,6 +34,10 @@ const AVStream *FindCoverPicture(const AVFormatContext *source)
         const AVStream *stream = source->streams[i];
         if (!(stream->disposition & AV_DISPOSITION_ATTACHED_PIC) || stream->attached_pic.size <= 0)
             continue;
+        // A picture the demuxer could not read has no size, and the muxers refuse a picture
+        // without one; leaving it out keeps the conversion going.
+        if (stream->codecpar->width <= 0 || stream->codecpar->height <= 0)
+            continue;
         const AVCodecID codec = stream->codecpar->codec_id;
         if (codec == AV_CODEC_ID_MJPEG || codec == AV_CODEC_ID_PNG)
             return stream;

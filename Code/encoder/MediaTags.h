@@ -12,7 +12,7 @@ inline const char *const kCopiedTagKeys[] = {"title", "artist", "album",  "date"
 // others keep them on the stream). The caller frees the result with av_dict_free.
 AVDictionary *CollectTags(const AVFormatContext *source, const AVStream *audio);
 
-// The source's cover picture (an attached picture in JPEG or PNG), or nullptr.
+// The source's cover picture (an attached picture in JPEG or PNG of known size), or nullptr.
 const AVStream *FindCoverPicture(const AVFormatContext *source);
 
 } // namespace evc
