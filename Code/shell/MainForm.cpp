@@ -37,6 +37,7 @@
 #include <QScreen>
 #include <QSlider>
 #include <QTimer>
+#include <QVideoWidget>
 
 namespace {
 
@@ -242,8 +243,8 @@ void TFrmMainForm::CreateJobListAndPreview()
     TAppFunc &appFunc = m_context.Services->AppFunc();
     const auto writeLog = [&appFunc](const std::string &message) { appFunc.WriteLog(message); };
     FilterGraph = std::make_unique<TQtMediaEngine>(pnlMediaView, m_context.ScreenSaver, writeLog);
-    imgLogo->raise();
-    m_previewDisplay = std::make_unique<TPreviewDisplayBinding>(imgLogo, pnlCurTime, pbPlayState);
+    m_previewDisplay = std::make_unique<TPreviewDisplayBinding>(imgLogo, FilterGraph->VideoWindow(),
+                                                                pnlCurTime, pbPlayState);
     CustomProc().BindPreview(*FilterGraph, *m_previewDisplay, CommonLib().PreviewFile, writeLog);
 
     TimelineStrip = std::make_unique<TTimelineStrip>(Panel1, m_timelineGeometry);

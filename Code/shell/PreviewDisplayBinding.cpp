@@ -2,15 +2,20 @@
 
 #include <QLabel>
 #include <QProgressBar>
+#include <QWidget>
 
-TPreviewDisplayBinding::TPreviewDisplayBinding(QLabel *logo, QLabel *timeCaption,
-                                               QProgressBar *playState)
-    : m_logo(logo), m_timeCaption(timeCaption), m_playState(playState)
+TPreviewDisplayBinding::TPreviewDisplayBinding(QLabel *logo, QWidget *videoWindow,
+                                               QLabel *timeCaption, QProgressBar *playState)
+    : m_logo(logo), m_videoWindow(videoWindow), m_timeCaption(timeCaption), m_playState(playState)
 {
+    SetLogoVisible(true);
 }
 
+// On a real display the video window has a native surface of its own, which covers any widget
+// beside it whatever their stacking order; so the logo is shown by hiding the video window.
 void TPreviewDisplayBinding::SetLogoVisible(bool visible)
 {
+    m_videoWindow->setVisible(!visible);
     m_logo->setVisible(visible);
     if (visible)
         m_logo->raise();

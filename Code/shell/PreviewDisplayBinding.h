@@ -4,13 +4,16 @@
 
 class QLabel;
 class QProgressBar;
+class QWidget;
 
-// The preview player's view of the main window: the logo over the video window, the
-// elapsed-time caption and the play-state bar.
+// The preview player's view of the main window: the logo or the video window in the preview
+// pane, the elapsed-time caption and the play-state bar.
 class TPreviewDisplayBinding : public IPreviewDisplay
 {
 public:
-    TPreviewDisplayBinding(QLabel *logo, QLabel *timeCaption, QProgressBar *playState);
+    // Starts with the logo shown.
+    TPreviewDisplayBinding(QLabel *logo, QWidget *videoWindow, QLabel *timeCaption,
+                           QProgressBar *playState);
 
     void SetLogoVisible(bool visible) override;
     void SetTimeCaption(const std::string &caption) override;
@@ -19,6 +22,7 @@ public:
 
 private:
     QLabel *m_logo;
+    QWidget *m_videoWindow;
     QLabel *m_timeCaption;
     QProgressBar *m_playState;
 };

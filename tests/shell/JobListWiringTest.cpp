@@ -1,12 +1,15 @@
 #include "ShellFixture.h"
 #include "TestMedia.h"
 #include "joblist/SourceFileDialog.h"
+#include "preview/QtMediaEngine.h"
 #include "shell/MainForm.h"
 #include "shell/ServiceObjects.h"
 #include "toolkit/JobGrid.h"
 #include "toolkit/PictureButton.h"
 
+#include <QLabel>
 #include <QTest>
+#include <QVideoWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -50,6 +53,9 @@ TEST(JobListWiringTest, AddedFilesShowTheirDurationsAClickPlacesTheTimelineDelet
     app.Show();
     TFrmMainForm &form = *app.MainForm();
     ASSERT_TRUE(QTest::qWaitFor([&] { return form.FirstShowDone(); }, 5000));
+    // The video window's native surface would cover the logo on a real display.
+    EXPECT_TRUE(form.imgLogo->isVisible());
+    EXPECT_FALSE(form.FilterGraph->VideoWindow()->isVisible());
 
     QTest::mouseClick(form.btnOpenFile, Qt::LeftButton);
     TJobGrid &grid = *form.dxTreeSourceFileInfo;
