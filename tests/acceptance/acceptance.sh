@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Acceptance run: installs Tonequill into a temporary folder, starts the installed program on a
 # virtual X display and uses it the way a person does, with real mouse and keyboard events:
-# waits for the splash and the main window, adds two files through the open-file dialog,
-# chooses MP3 and "Excellent Quality", sets the output folder, converts, and checks the two
-# output files and the log. A screenshot of every step goes into the screenshot folder.
+# waits for the splash and the main window, checks that the preview pane shows the logo, adds
+# two files through the open-file dialog, plays one in the preview and stops it, chooses MP3
+# and "Excellent Quality", sets the output folder, converts, and checks the two output files
+# and the log; then starts a second batch, stops it and presses Convert again at once, and
+# checks that this started nothing more. A screenshot of every step goes into the screenshot
+# folder.
 #
 # Usage: acceptance.sh --build <build folder> --grab <screen grab program> --shots <folder>
 #
@@ -28,6 +31,7 @@ for tool in Xvfb xdotool ffmpeg ffprobe cmake; do
   command -v "$tool" >/dev/null || { echo "$tool is missing (see tools/packages.txt)" >&2; exit 1; }
 done
 
+logo_picture=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/artwork/pictures/logo.png
 work=$(mktemp -d /tmp/tq-acceptance.XXXXXX)
 prefix=$work/prefix
 sources=$work/sources
@@ -110,6 +114,32 @@ find_splash() {
   [ -n "$splash_window" ]
 }
 no_splash() { ! find_splash; }
+
+progress_window=""
+find_progress_window() {
+  progress_window=$(program_windows | awk '{ id = $1; $1 = $2 = $3 = ""; sub(/^ +/, "") } index($0, "Converting") == 1 {print id; exit}')
+  [ -n "$progress_window" ]
+}
+question=""
+# A titled window of the program that is neither the main window nor the progress window.
+find_question() {
+  question=$(program_windows | awk -v main="$main_window" '$1 != main && NF >= 4 && $4 != "Converting" {print $1; exit}')
+  [ -n "$question" ]
+}
+
+# The screen position of a window's top-left corner: "<x> <y>".
+window_position() {
+  xdotool getwindowgeometry "$1" | sed -n 's/.*Position: \([0-9-]*\),\([0-9-]*\).*/\1 \2/p'
+}
+
+# Whether the preview pane (pnlMediaView, 260 x 158 at 14,115 of the main window) shows the
+# logo picture, judged from the pixels on the screen.
+pane_shows_logo() {
+  local x y
+  read -r x y <<<"$(window_position "$main_window")"
+  ASAN_OPTIONS=detect_leaks=0 XDG_RUNTIME_DIR="$work/runtime" "$grab" --find "$logo_picture" $((x + 14)) $((y + 115)) 260 158 >"$work/logo-match"
+}
+pane_hides_logo() { ! pane_shows_logo; }
 
 dialog=""
 # A titled window of the program other than the main window: a dialog or the progress window.
@@ -289,6 +319,8 @@ wait_for 40 "the splash to close" no_splash
 sleep 0.5
 shot "main-window"
 note "main window $main_window is up"
+wait_for 10 "the logo in the preview pane at start" pane_shows_logo
+note "preview pane at start: $(cat "$work/logo-match")"
 
 # ---- add two files through the open-file dialog ----
 for source in "$source_a" "$source_b"; do
@@ -298,6 +330,32 @@ for source in "$source_a" "$source_b"; do
   sleep 1
   shot "added-$(basename "$source" | tr ' ' '_')"
 done
+
+# ---- play the first file in the preview and stop it: the logo goes and comes back ----
+# Loading the file can take a while on a busy machine, and a double-click that comes while the
+# window is still busy can go unseen: it is repeated, twice at most.
+playing=0
+for try in 1 2 3; do
+  xdotool mousemove --window "$main_window" 150 372 # the first row of the job list
+  sleep 0.25
+  xdotool click --repeat 2 --delay 80 1
+  deadline=$((SECONDS + 12))
+  while [ $SECONDS -lt $deadline ]; do
+    if pane_hides_logo; then
+      playing=1
+      break 2
+    fi
+    kill -0 "$app_pid" 2>/dev/null || fail "the program ended while starting the preview"
+    sleep 0.2
+  done
+  note "the preview did not start after double-click $try"
+done
+[ $playing -eq 1 ] || fail "the logo did not make way for the playing file"
+shot "preview-playing"
+click_at 125 318 # RzBmpButton1, the preview's Stop
+wait_for 10 "the logo in the preview pane after Stop" pane_shows_logo
+shot "preview-stopped"
+note "preview pane after Stop: $(cat "$work/logo-match")"
 
 # ---- MP3, "Excellent Quality" ----
 pick_in_list 520 137 2 "output-type" # cbbOutputFiletype: AMR -> AAC -> MP3
@@ -378,6 +436,43 @@ if grep -E "error\. ->" "$log"; then
 fi
 [ ! -e "$opened" ] || fail "a file manager or browser was asked to open: $(cat "$opened")"
 [ -d "$prefix/Config" ] || fail "Config/ is gone"
+
+# ---- a second batch: Stop, and Convert again at once ----
+# The end-of-job box is checked again, so a batch that reached its end would ask for the output
+# folder. A Convert click while the stopped batch still winds down must start nothing.
+click_at 298 248 # chkShowOutputDirectory
+batches_before=$(grep -c "|parameter: " "$log")
+click_at 630 468 # btnConvert
+wait_for 60 "the progress window of the second batch" find_progress_window
+sleep 0.3
+shot "second-batch"
+xdotool mousemove --window "$progress_window" 344 159 # btnStop
+sleep 0.25
+xdotool mousemove --window "$progress_window" 350 163
+sleep 0.25
+xdotool click 1
+wait_for 10 "the question whether to stop" find_question
+xdotool windowfocus --sync "$question" 2>/dev/null || true
+sleep 0.3
+shot "stop-question"
+xdotool key Return
+click_at 630 468 # btnConvert, right after the Stop
+shot "convert-after-stop"
+wait_for 10 "the progress window to go after Stop" no_window_named "Converting"
+# The stopped batch winds down in a few seconds; a batch started by the second click would show
+# its progress window again and add command lines to the log.
+sleep 8
+shot "after-stop"
+! window_named "Converting" || fail "a batch runs after Stop and a second click on Convert"
+batches_after=$(grep -c "|parameter: " "$log")
+[ "$batches_after" -eq $((batches_before + 1)) ] ||
+  fail "Stop and a second Convert gave $((batches_after - batches_before)) command lines, not the stopped one alone"
+[ ! -e "$opened" ] || fail "the stopped batch ran its end-of-job actions: $(cat "$opened")"
+if find_dialog; then
+  fail "a window \"$(xdotool getwindowname "$dialog")\" is open after Stop"
+fi
+wait_for 10 "the logo in the preview pane after the stopped batch" pane_shows_logo
+note "Stop and a second Convert: one stopped batch, no end-of-job action, no message box"
 
 # ---- close the program ----
 click_at 663 21 # btnWindowClose
