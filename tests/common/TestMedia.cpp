@@ -1,5 +1,7 @@
 #include "TestMedia.h"
 
+#include "ProgramRun.h"
+
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -61,6 +63,21 @@ void AppendLittleEndian(std::string &bytes, uint64_t value, int width)
 {
     for (int i = 0; i < width; ++i)
         bytes += static_cast<char>((value >> (8 * i)) & 0xff);
+}
+
+// The blank-separated words of a recipe's options; no option there holds a blank.
+std::vector<std::string> Words(const std::string &options)
+{
+    std::vector<std::string> words;
+    std::istringstream stream(options);
+    for (std::string word; stream >> word;)
+        words.push_back(word);
+    return words;
+}
+
+void Append(std::vector<std::string> &to, const std::vector<std::string> &more)
+{
+    to.insert(to.end(), more.begin(), more.end());
 }
 
 } // namespace
@@ -135,25 +152,35 @@ bool MakeToneFile(const std::string &path, const ToneSpec &spec, std::string *er
         return false;
     }
     const Recipe &recipe = found->second;
-    std::ostringstream cmd;
-    cmd << "ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i "
-        << ShellQuote("sine=frequency=" + std::to_string(spec.frequency) +
-                      ":sample_rate=" + std::to_string(spec.sampleRate) +
-                      ":duration=" + std::to_string(spec.seconds));
-    if (spec.withVideo && !recipe.video.empty())
-        cmd << " -f lavfi -i "
-            << ShellQuote("testsrc=size=176x144:rate=15:duration=" + std::to_string(spec.seconds));
+    const bool withVideo = spec.withVideo && !recipe.video.empty();
+    std::vector<std::string> arguments = {"-f", "lavfi", "-i",
+                                          "sine=frequency=" + std::to_string(spec.frequency) +
+                                              ":sample_rate=" + std::to_string(spec.sampleRate) +
+                                              ":duration=" + std::to_string(spec.seconds)};
+    if (withVideo)
+        Append(arguments,
+               {"-f", "lavfi", "-i",
+                "testsrc=size=176x144:rate=15:duration=" + std::to_string(spec.seconds)});
     // The sine source peaks at 1/8 of full scale; scale it to the wanted peak level.
-    cmd << " -af " << ShellQuote("volume=" + std::to_string(spec.amplitude * 8.0));
-    cmd << " -ac " << spec.channels << " " << recipe.audio;
-    if (spec.withVideo && !recipe.video.empty())
-        cmd << " " << recipe.video;
-    cmd << " -f " << recipe.muxer << " " << ShellQuote(path);
-    std::string output;
-    const int status = RunShell(cmd.str(), &output);
-    if (status != 0 && error)
-        *error = output;
-    return status == 0;
+    Append(arguments, {"-af", "volume=" + std::to_string(spec.amplitude * 8.0), "-ac",
+                       std::to_string(spec.channels)});
+    Append(arguments, Words(recipe.audio));
+    if (withVideo)
+        Append(arguments, Words(recipe.video));
+    Append(arguments, {"-f", recipe.muxer, path});
+    return RunFfmpeg(arguments, error);
+}
+
+bool RunFfmpeg(const std::vector<std::string> &arguments, std::string *error)
+{
+    std::vector<std::string> command = {"ffmpeg",    "-nostdin", "-hide_banner",
+                                        "-loglevel", "error",    "-y"};
+    Append(command, arguments);
+    const ProgramRun run = RunProgram(command);
+    const bool made = run.exitCode == 0;
+    if (!made && error)
+        *error = run.started ? run.output : run.problem;
+    return made;
 }
 
 } // namespace tqtest
@@ -181,15 +208,10 @@ bool MakeLoudMusicFile(const std::string &path, double seconds, std::string *err
     std::string escaped;
     for (char c : expression)
         escaped += c == ',' ? std::string("\\,") : std::string(1, c);
-    const std::string command =
-        "ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i " +
-        ShellQuote("aevalsrc=exprs=" + escaped + ":s=44100:d=" + std::to_string(seconds)) +
-        " -c:a pcm_s16le -f wav " + ShellQuote(path);
-    std::string output;
-    const int status = RunShell(command, &output);
-    if (status != 0 && error)
-        *error = output;
-    return status == 0;
+    return RunFfmpeg({"-f", "lavfi", "-i",
+                      "aevalsrc=exprs=" + escaped + ":s=44100:d=" + std::to_string(seconds), "-c:a",
+                      "pcm_s16le", "-f", "wav", path},
+                     error);
 }
 
 } // namespace tqtest

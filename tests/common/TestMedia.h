@@ -34,7 +34,12 @@ bool MakeLoudMusicFile(const std::string &path, double seconds, std::string *err
 // The source types the job list accepts, as lower-case extensions without the dot.
 const std::vector<std::string> &SourceExtensions();
 
-// Runs a command through /bin/sh and returns its exit status (-1 when it could not run).
+// Runs ffmpeg with these arguments (no shell), quiet and overwriting; false with its messages
+// in `error` when it fails.
+bool RunFfmpeg(const std::vector<std::string> &arguments, std::string *error = nullptr);
+
+// Runs a command through /bin/sh and returns its exit status (-1 when it could not run). Left
+// for callers that have not yet moved to RunProgram or RunFfmpeg.
 int RunShell(const std::string &command, std::string *output = nullptr);
 
 std::string ShellQuote(const std::string &text);

@@ -1,11 +1,8 @@
 #include "EvcRunner.h"
 
-#include "TestFolder.h"
-#include "TestMedia.h"
+#include "ProgramRun.h"
 
 #include <atomic>
-#include <cstdio>
-#include <sys/wait.h>
 #include <thread>
 
 namespace evctest {
@@ -18,30 +15,17 @@ std::string EvcPath()
 EvcRun RunEvc(const std::vector<std::string> &arguments, int timeoutSeconds,
               const std::string &workingFolder)
 {
-    static tqtest::TestFolder folder;
-    static std::atomic<int> counter{0};
-    const std::string errorFile = folder.File("stderr" + std::to_string(counter++) + ".txt");
-
-    std::string command =
-        "timeout -s KILL " + std::to_string(timeoutSeconds) + " " + tqtest::ShellQuote(EvcPath());
-    for (const std::string &argument : arguments)
-        command += " " + tqtest::ShellQuote(argument);
-    command += " </dev/null 2>" + tqtest::ShellQuote(errorFile);
-    if (!workingFolder.empty())
-        command = "cd " + tqtest::ShellQuote(workingFolder) + " && " + command;
-
+    std::vector<std::string> command = {EvcPath()};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    tqtest::ProgramOptions options;
+    options.workingFolder = workingFolder;
+    options.timeoutSeconds = timeoutSeconds;
+    options.mergeErrors = false;
+    const tqtest::ProgramRun ran = tqtest::RunProgram(command, options);
     EvcRun run;
-    FILE *pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    size_t count;
-    while ((count = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.output.append(buffer, count);
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    run.errors = tqtest::ReadWholeFile(errorFile);
-    std::remove(errorFile.c_str());
+    run.exitCode = ran.exitCode;
+    run.output = ran.output;
+    run.errors = ran.started ? ran.errors : ran.problem;
     return run;
 }
 

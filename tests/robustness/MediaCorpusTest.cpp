@@ -4,6 +4,7 @@
 // hang or raise a sanitizer report; an unusable file gets one clear error line and a non-zero
 // exit. TQ_ROBUSTNESS_SCALE=n makes n times as many damaged files per type.
 #include "ChildRun.h"
+#include "ProgramRun.h"
 #include "TestFolder.h"
 #include "TestMedia.h"
 
@@ -65,7 +66,7 @@ public:
         fs::create_directory(m_folder + "folder.wav");
         files.push_back({m_folder + "folder.wav", "special", false});
         const std::string fifo = m_folder + "pipe.wav";
-        ASSERT_EQ(tqtest::RunShell("mkfifo " + tqtest::ShellQuote(fifo)), 0);
+        ASSERT_EQ(tqtest::RunProgram({"mkfifo", fifo}).exitCode, 0);
         files.push_back({fifo, "special", false});
         fs::create_symlink("/dev/zero", m_folder + "zero.mp3");
         files.push_back({m_folder + "zero.mp3", "special", false});

@@ -1,7 +1,7 @@
 #include "support/AppFunc.h"
 
+#include "ProgramRun.h"
 #include "TestFolder.h"
-#include "TestMedia.h"
 #include "support/Errors.h"
 
 #include <QDir>
@@ -75,10 +75,9 @@ TEST_F(LogTest, SystemClockIsUsedByDefault)
 // Builds a German locale into a private folder with localedef (no system locale is touched).
 std::string BuildGermanLocale(const std::string &folder)
 {
-    const std::string command =
-        "localedef -i de_DE -f UTF-8 " + tqtest::ShellQuote(folder + "de_DE.UTF-8") + " 2>&1";
-    std::string output;
-    const int status = tqtest::RunShell(command, &output);
+    const int status =
+        tqtest::RunProgram({"localedef", "-i", "de_DE", "-f", "UTF-8", folder + "de_DE.UTF-8"})
+            .exitCode;
     // localedef reports warnings with status 1 while still writing the locale.
     if (status != 0 && status != 1)
         return std::string();
