@@ -2,6 +2,7 @@
 
 #include "conversion/ConversionSettings.h"
 #include "conversion/ConversionWindows.h"
+#include "formats/Catalogue.h"
 #include "platform/DesktopOpener.h"
 #include "platform/PowerControl.h"
 #include "platform/ProcessTable.h"
@@ -64,35 +65,18 @@ public:
         return found == items.end() ? std::string() : found->second;
     }
     int OutputTypeIndex() const override { return outputType; }
-    std::string CodecOptionOf(int type) const override { return Row(type).codec; }
-    std::string OutputFormatOf(int type) const override { return Row(type).format; }
-    std::string OutputExtensionOf(int type) const override { return Row(type).extension; }
+    std::string CodecOptionOf(int type) const override { return TCatalogue::CodecOption(type); }
+    std::string OutputFormatOf(int type) const override { return TCatalogue::OutputFormat(type); }
+    std::string OutputExtensionOf(int type) const override
+    {
+        return TCatalogue::OutputExtension(type);
+    }
     std::string OutputFolderText() const override { return outputFolder; }
     void ApplyCustomProfile() override
     {
         ++profileApplications;
         if (onApplyCustomProfile)
             onApplyCustomProfile(*this);
-    }
-
-    struct TypeRow
-    {
-        std::string codec, format, extension;
-    };
-    static const std::vector<TypeRow> &Types()
-    {
-        static const std::vector<TypeRow> types = {
-            {"-acodec amr_nb", "none", ".amr"},       {"-acodec aac -vn", "none", ".aac"},
-            {"-acodec mp3 -vn", "none", ".mp3"},      {"-acodec ac3 -vn", "none", ".ac3"},
-            {"-acodec aac -vn", "none", ".m4a"},      {"-acodec vorbis -vn", "none", ".ogg"},
-            {"-acodec pcm_s16le -vn", "none", ".wav"}};
-        return types;
-    }
-    const TypeRow &Row(int type) const
-    {
-        if (type >= 0 && type < static_cast<int>(Types().size()))
-            return Types()[static_cast<std::size_t>(type)];
-        return Types()[0];
     }
 
     std::map<TOptionList, std::string> items;

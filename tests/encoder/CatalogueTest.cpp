@@ -2,6 +2,7 @@
 // catalogue offers gives a valid file.
 
 #include "AudioEncoder.h"
+#include "CatalogueChoices.h"
 #include "CodecFitting.h"
 #include "EvcRunner.h"
 #include "MediaCheck.h"
@@ -18,10 +19,14 @@ extern "C" {
 namespace evctest {
 namespace {
 
-const std::vector<std::string> kBitrates = {"16",  "32",  "48",  "64", "80",
-                                            "128", "160", "192", "224"};
-const std::vector<std::string> kSampleRates = {"22050", "32000", "44100", "48000"};
-const std::vector<std::string> kChannels = {"1", "2"};
+// The channel counts the catalogue's channel list offers ("2" of "2 channels, Stereo").
+std::vector<std::string> ChannelCounts()
+{
+    std::vector<std::string> counts;
+    for (const std::string &name : tqtest::CatalogueChoices(TCatalogueTable::AudioChannelNames))
+        counts.push_back(std::to_string(std::stoi(name)));
+    return counts;
+}
 
 std::string KbpsText(int64_t bitRate)
 {
@@ -46,15 +51,21 @@ TEST(EvcCatalogue, EveryCombinationGivesAValidFile)
         evc::AudioSettings expected;
         std::string output;
     };
+    const std::vector<std::string> bitrates =
+        tqtest::CatalogueChoices(TCatalogueTable::AudioBitrates);
+    const std::vector<std::string> sampleRates =
+        tqtest::CatalogueChoices(TCatalogueTable::SampleRates);
+    const std::vector<std::string> channelCounts = ChannelCounts();
     std::vector<Case> cases;
     std::vector<std::vector<std::string>> jobs;
     for (const OutputType &type : OutputTypes()) {
-        for (const std::string &kbps : kBitrates) {
-            for (const std::string &rate : kSampleRates) {
-                for (const std::string &channels : kChannels) {
-                    // The AMR command line carries neither list: all eight of its rate and
-                    // channel combinations are one and the same command, run once.
-                    if (type.extension == "amr" && (rate != "22050" || channels != "1"))
+        for (const std::string &kbps : bitrates) {
+            for (const std::string &rate : sampleRates) {
+                for (const std::string &channels : channelCounts) {
+                    // The AMR command line carries neither list: all of its rate and channel
+                    // combinations are one and the same command, run once.
+                    if (type.extension == "amr" &&
+                        (rate != sampleRates.front() || channels != channelCounts.front()))
                         continue;
                     evc::AudioRequest request;
                     request.kbps = std::stod(kbps);

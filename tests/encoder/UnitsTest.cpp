@@ -2,6 +2,7 @@
 // stage and output file clean-up.
 
 #include "AmrNbEncoder.h"
+#include "CatalogueChoices.h"
 #include "CodecFitting.h"
 #include "EncoderError.h"
 #include "EncoderOptions.h"
@@ -204,11 +205,15 @@ TEST(EvcFitting, ProbesVorbisBitratesOutwardFromTheRequest)
 
 TEST(EvcFitting, EveryCatalogueCombinationOpensItsEncoder)
 {
-    for (const char *codec : {"aac", "mp3", "ac3", "vorbis", "pcm_s16le", "amr_nb"}) {
-        for (double kbps : {16, 32, 48, 64, 80, 128, 160, 192, 224}) {
-            for (int rate : {22050, 32000, 44100, 48000}) {
-                for (int channels : {1, 2}) {
-                    const AudioSettings settings = Fit(codec, kbps, rate, channels, EncoderAccepts);
+    using tqtest::CatalogueChoices;
+    for (int type = 0; type < kOutputTypeCount; ++type) {
+        const std::string codec = tqtest::CatalogueCodecOption(type);
+        for (const std::string &kbps : CatalogueChoices(TCatalogueTable::AudioBitrates)) {
+            for (const std::string &rate : CatalogueChoices(TCatalogueTable::SampleRates)) {
+                for (const std::string &channels :
+                     CatalogueChoices(TCatalogueTable::AudioChannelNames)) {
+                    const AudioSettings settings = Fit(codec, std::stod(kbps), std::stoi(rate),
+                                                       std::stoi(channels), EncoderAccepts);
                     EXPECT_TRUE(EncoderAccepts(settings))
                         << codec << " " << kbps << " " << rate << " " << channels;
                 }
