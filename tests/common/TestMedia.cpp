@@ -65,16 +65,6 @@ void AppendLittleEndian(std::string &bytes, uint64_t value, int width)
         bytes += static_cast<char>((value >> (8 * i)) & 0xff);
 }
 
-// The blank-separated words of a recipe's options; no option there holds a blank.
-std::vector<std::string> Words(const std::string &options)
-{
-    std::vector<std::string> words;
-    std::istringstream stream(options);
-    for (std::string word; stream >> word;)
-        words.push_back(word);
-    return words;
-}
-
 void Append(std::vector<std::string> &to, const std::vector<std::string> &more)
 {
     to.insert(to.end(), more.begin(), more.end());
@@ -164,11 +154,20 @@ bool MakeToneFile(const std::string &path, const ToneSpec &spec, std::string *er
     // The sine source peaks at 1/8 of full scale; scale it to the wanted peak level.
     Append(arguments, {"-af", "volume=" + std::to_string(spec.amplitude * 8.0), "-ac",
                        std::to_string(spec.channels)});
-    Append(arguments, Words(recipe.audio));
+    Append(arguments, OptionWords(recipe.audio));
     if (withVideo)
-        Append(arguments, Words(recipe.video));
+        Append(arguments, OptionWords(recipe.video));
     Append(arguments, {"-f", recipe.muxer, path});
     return RunFfmpeg(arguments, error);
+}
+
+std::vector<std::string> OptionWords(const std::string &options)
+{
+    std::vector<std::string> words;
+    std::istringstream stream(options);
+    for (std::string word; stream >> word;)
+        words.push_back(word);
+    return words;
 }
 
 bool RunFfmpeg(const std::vector<std::string> &arguments, std::string *error)

@@ -34,6 +34,10 @@ bool MakeLoudMusicFile(const std::string &path, double seconds, std::string *err
 // The source types the job list accepts, as lower-case extensions without the dot.
 const std::vector<std::string> &SourceExtensions();
 
+// The words of options written with single blanks between them ("-c:a aac -b:a 64k"), for
+// options that hold no blank themselves.
+std::vector<std::string> OptionWords(const std::string &options);
+
 // Runs ffmpeg with these arguments (no shell), quiet and overwriting; false with its messages
 // in `error` when it fails.
 bool RunFfmpeg(const std::vector<std::string> &arguments, std::string *error = nullptr);

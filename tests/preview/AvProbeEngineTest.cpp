@@ -8,17 +8,19 @@
 
 namespace {
 
-// Generates a file with the ffmpeg tool; `arguments` go between the input and the output name.
+// Generates a file with the ffmpeg tool; `arguments`, options separated by blanks, go between the
+// input and the output name.
 std::string Generate(const tqtest::TestFolder &folder, const std::string &name, double seconds,
                      const std::string &arguments)
 {
     const std::string path = folder.File(name);
+    std::vector<std::string> command = {"-f", "lavfi", "-i",
+                                        "sine=duration=" + std::to_string(seconds)};
+    for (const std::string &word : tqtest::OptionWords(arguments))
+        command.push_back(word);
+    command.push_back(path);
     std::string output;
-    const int status = tqtest::RunShell(
-        "ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i sine=duration=" +
-            std::to_string(seconds) + " " + arguments + " " + tqtest::ShellQuote(path),
-        &output);
-    EXPECT_EQ(status, 0) << output;
+    EXPECT_TRUE(tqtest::RunFfmpeg(command, &output)) << output;
     return path;
 }
 
