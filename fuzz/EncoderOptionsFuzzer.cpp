@@ -15,7 +15,8 @@ const char *const kWords[] = {"-y",  "-i", "-acodec", "-vn",  "-ab", "-vol", "-a
 
 void CheckAccepted(const evc::EncoderOptions &options)
 {
-    FUZZ_CHECK(!options.inputPath.empty() && !options.outputPath.empty());
+    // A request for help needs no files; every other accepted line names both.
+    FUZZ_CHECK(options.help || (!options.inputPath.empty() && !options.outputPath.empty()));
     if (options.audioKbps)
         FUZZ_CHECK(std::isfinite(*options.audioKbps) && *options.audioKbps > 0);
     if (options.channels)
