@@ -6,7 +6,7 @@
 #include "preview/AvProbeEngine.h"
 #include "support/MessageBoxes.h"
 #include "support/TextFunc.h"
-#include "toolkit/JobGrid.h"
+#include "toolkit/JobListRows.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -27,7 +27,7 @@ TJobListFunc::TJobListFunc(const TMessageBoxes &boxes, ProbeEngineFactory probeF
 {
 }
 
-void TJobListFunc::AddFilesToList(TJobGrid &list, const std::vector<std::string> &names) const
+void TJobListFunc::AddFilesToList(TJobListRows &list, const std::vector<std::string> &names) const
 {
     std::unique_ptr<MediaEngine> probe = m_probeFactory();
     for (const std::string &name : names) {
@@ -68,7 +68,7 @@ std::vector<std::string> TJobListFunc::RemoveDuplicateNames(const std::vector<st
     return unique;
 }
 
-void TJobListFunc::RemoveSelectedFiles(TJobGrid &list)
+void TJobListFunc::RemoveSelectedFiles(TJobListRows &list)
 {
     if (list.SelectedRows().empty())
         return;
@@ -98,7 +98,7 @@ void TJobListFunc::RemoveSelectedFiles(TJobGrid &list)
     list.EndUpdate();
 }
 
-bool TJobListFunc::ClearFileList(TJobGrid &list)
+bool TJobListFunc::ClearFileList(TJobListRows &list)
 {
     return list.DeleteAllRows();
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 class ISourceFileDialog;
-class TJobGrid;
+class TJobListRows;
 class TMessageBoxes;
 
 // The job list operations: adding probed files, choosing them, removing and clearing rows.
@@ -27,7 +27,7 @@ public:
     // Appends a row for each name that is new to the list, has an accepted extension, lasts at
     // least one second and whose size can be read; a failing probe or size read gives one
     // warning per file. Folders and unaccepted names are skipped silently.
-    void AddFilesToList(TJobGrid &list, const std::vector<std::string> &names) const;
+    void AddFilesToList(TJobListRows &list, const std::vector<std::string> &names) const;
     // The dialog's chosen files (empty when cancelled), without repeats when asked.
     static std::vector<std::string> ChooseSourceFiles(ISourceFileDialog &dialog,
                                                       bool removeDuplicates,
@@ -36,8 +36,8 @@ public:
     static std::vector<std::string> RemoveDuplicateNames(const std::vector<std::string> &names);
     // Deletes the selected rows; the row above the focused one, when it survives, becomes the
     // focused and selected row.
-    static void RemoveSelectedFiles(TJobGrid &list);
-    static bool ClearFileList(TJobGrid &list);
+    static void RemoveSelectedFiles(TJobListRows &list);
+    static bool ClearFileList(TJobListRows &list);
     // Length in bytes, -1 when the file cannot be read.
     static int64_t GetFileSize(const std::string &fileName);
     // Whole seconds, rounded up so that an untrimmed row covers the whole file and a positive

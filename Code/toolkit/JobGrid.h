@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/JobRows.h"
+#include "toolkit/JobListRows.h"
 
 #include <QIcon>
 #include <QStringList>
@@ -13,7 +13,7 @@
 // editing, user-resizable but fixed-order columns that share the width 68:28:28:28:28:28, and
 // dragging of the selected rows (a drag that ends outside the grid is reported, so that the
 // owner can remove the rows). Rows are addressed by index (0 = first), cells by JobColumn.
-class TJobGrid : public QTableWidget, public TJobRows
+class TJobGrid : public QTableWidget, public TJobListRows
 {
     Q_OBJECT
 
@@ -26,26 +26,19 @@ public:
     void SetCellText(int row, int column, const std::string &text) override;
     bool IsRowSelected(int row) const override;
 
-    // Appends a row; missing cells are empty, extra cells ignored. Returns its index.
-    int AppendRow(const std::vector<std::string> &cells);
-    void DeleteRow(int row);
-    // Deletes every row; false when the grid still holds rows afterwards.
-    bool DeleteAllRows();
-    // Index of the row whose File Name equals `fileName` exactly, -1 when none.
-    int FindRow(const std::string &fileName) const;
-
-    // Indexes of the selected rows, in list order.
-    std::vector<int> SelectedRows() const;
-    void SetRowSelected(int row, bool selected);
-    void ClearRowSelection();
-    // The focused (current) row, -1 when no row has focus.
-    int FocusedRow() const;
-    // Makes `row` the focused row without changing the selection; -1 clears the focus.
-    void SetFocusedRow(int row);
-
+    // TJobListRows
+    int AppendRow(const std::vector<std::string> &cells) override;
+    void DeleteRow(int row) override;
+    bool DeleteAllRows() override;
+    int FindRow(const std::string &fileName) const override;
+    std::vector<int> SelectedRows() const override;
+    void SetRowSelected(int row, bool selected) override;
+    void ClearRowSelection() override;
+    int FocusedRow() const override;
+    void SetFocusedRow(int row) override;
     // Suspends and resumes repainting around a batch of changes.
-    void BeginUpdate();
-    void EndUpdate();
+    void BeginUpdate() override;
+    void EndUpdate() override;
 
     // The small picture shown beside each visible column caption.
     void SetHeaderPicture(const QIcon &picture);

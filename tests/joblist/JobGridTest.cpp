@@ -1,5 +1,7 @@
 #include "toolkit/JobGrid.h"
 
+#include "MemoryJobRows.h"
+
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -106,6 +108,48 @@ TEST(JobGrid, DroppedLocalFilesAreReported)
     QApplication::sendEvent(grid.viewport(), &drop);
     ASSERT_EQ(dropped.count(), 1);
     EXPECT_EQ(dropped.at(0).at(0).toStringList(), QStringList{"/music/a b.mp3"});
+}
+
+// The list operations are tested on rows in memory; these cases hold that stand-in to what the
+// grid does when rows are deleted.
+template <typename Rows> class JobListRowsContract : public ::testing::Test
+{
+};
+using RowImplementations = ::testing::Types<TJobGrid, tqtest::MemoryJobRows>;
+TYPED_TEST_SUITE(JobListRowsContract, RowImplementations);
+
+TYPED_TEST(JobListRowsContract, DeletingRowsMovesTheFocusAndKeepsTheOtherSelections)
+{
+    struct Case
+    {
+        int focused, deleted, focusAfter;
+    };
+    const Case cases[] = {{1, 3, 1}, {3, 1, 2}, {2, 2, 1}, {4, 4, 3}, {0, 0, 0}, {-1, 0, -1}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.deleted);
+        TypeParam rows;
+        for (int i = 0; i < 5; ++i)
+            rows.AppendRow({"True", std::to_string(i)});
+        rows.SetRowSelected(0, true);
+        rows.SetRowSelected(4, true);
+        rows.SetFocusedRow(c.focused);
+
+        rows.DeleteRow(c.deleted);
+        rows.DeleteRow(9);
+
+        EXPECT_EQ(rows.RowCount(), 4);
+        EXPECT_EQ(rows.FocusedRow(), c.focusAfter);
+        const std::vector<int> stillSelected = c.deleted == 0   ? std::vector<int>{3}
+                                               : c.deleted == 4 ? std::vector<int>{0}
+                                                                : std::vector<int>{0, 3};
+        EXPECT_EQ(rows.SelectedRows(), stillSelected);
+        EXPECT_EQ(rows.FindRow("4"), c.deleted == 4 ? -1 : 3);
+    }
+    TypeParam rows;
+    rows.AppendRow({"True", "only"});
+    rows.SetFocusedRow(0);
+    EXPECT_TRUE(rows.DeleteAllRows());
+    EXPECT_EQ(rows.FocusedRow(), -1);
 }
 
 } // namespace

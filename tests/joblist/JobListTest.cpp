@@ -1,53 +1,18 @@
-#include "RecordingBoxes.h"
+#include "MemoryJobRows.h"
+#include "SupportFakes.h"
 #include "TestFolder.h"
 #include "TestMedia.h"
-#include "joblist/JobListEvents.h"
 #include "joblist/JobListFunc.h"
-#include "joblist/SourceFileDialog.h"
-#include "joblist/SourceFolderMemory.h"
 #include "support/TextFunc.h"
-#include "toolkit/JobGrid.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTest>
 #include <gtest/gtest.h>
 
+// The job list operations on rows in memory; the window wiring over the real grid is tested in
+// JobListEventsTest.cpp.
+
 namespace {
-
-class TScriptedDialog : public ISourceFileDialog
-{
-public:
-    void SetInitialFolder(const std::string &folder) override { initialFolder = folder; }
-    bool Execute() override
-    {
-        if (!accept)
-            return false;
-        if (!answer.empty())
-            fileName = answer.front();
-        return true;
-    }
-    std::vector<std::string> Files() const override { return answer; }
-    std::string FileName() const override { return fileName; }
-
-    bool accept = true;
-    std::vector<std::string> answer;
-    std::string initialFolder;
-    std::string fileName;
-};
-
-class TMemoryFolder : public ISourceFolderMemory
-{
-public:
-    std::string ReadInitDir() override { return folder; }
-    void SaveInitDir(const std::string &value) override
-    {
-        folder = value;
-        ++saves;
-    }
-    std::string folder = "/start/";
-    int saves = 0;
-};
 
 class JobListTest : public ::testing::Test
 {
@@ -75,15 +40,15 @@ protected:
     {
         std::vector<std::string> cells;
         for (int column = 0; column < JobColumn::Count; ++column)
-            cells.push_back(grid.CellText(row, column));
+            cells.push_back(rows.CellText(row, column));
         return cells;
     }
 
     tqtest::TestFolder folder;
-    TRecordingPresenter presenter;
+    tqtest::RecordingPresenter presenter;
     TMessageBoxes boxes{presenter};
     TJobListFunc func{boxes};
-    TJobGrid grid;
+    tqtest::MemoryJobRows rows;
 };
 
 TEST_F(JobListTest, EveryPositiveLengthBecomesARowRoundedUpAndCorruptOrEmptyFilesWarn)
@@ -109,11 +74,11 @@ TEST_F(JobListTest, EveryPositiveLengthBecomesARowRoundedUpAndCorruptOrEmptyFile
     tqtest::WriteWholeFile(empty, tqtest::PcmWav(44100, 2, 0));
     names.insert(names.begin() + 2, {corrupt, empty});
 
-    func.AddFilesToList(grid, names);
+    func.AddFilesToList(rows, names);
 
     EXPECT_EQ(Warnings(), 2);
-    ASSERT_EQ(grid.RowCount(), int(std::size(cases)));
-    for (int row = 0; row < grid.RowCount(); ++row) {
+    ASSERT_EQ(rows.RowCount(), int(std::size(cases)));
+    for (int row = 0; row < rows.RowCount(); ++row) {
         SCOPED_TRACE(cases[row].name);
         const std::string path = folder.File(cases[row].name);
         const std::string size = TTextFunc::FormatFileSize(QFileInfo(path.c_str()).size());
@@ -132,10 +97,10 @@ TEST_F(JobListTest, DisguisedPlaylistIsAReadingErrorNotARow)
     // Read as a protocol, this name would join two real files into one medium.
     const std::string concat = "concat:" + real + "|" + real;
 
-    func.AddFilesToList(grid, {playlist, concat});
+    func.AddFilesToList(rows, {playlist, concat});
 
     EXPECT_EQ(Warnings(), 2);
-    EXPECT_EQ(grid.RowCount(), 0);
+    EXPECT_EQ(rows.RowCount(), 0);
 }
 
 TEST_F(JobListTest, UnacceptedNamesAndFoldersAreSkippedSilently)
@@ -145,12 +110,12 @@ TEST_F(JobListTest, UnacceptedNamesAndFoldersAreSkippedSilently)
     QDir().mkpath(QString::fromStdString(folder.File("Live.mp3")));
     const std::string mp4 = Tone("clip.mp4", 1.5);
 
-    func.AddFilesToList(grid, {folder.File("notes.txt"), folder.File("Album"),
+    func.AddFilesToList(rows, {folder.File("notes.txt"), folder.File("Album"),
                                folder.File("Live.mp3"), folder.File("noextension"), mp4});
 
     EXPECT_EQ(Warnings(), 0);
-    ASSERT_EQ(grid.RowCount(), 1);
-    EXPECT_EQ(grid.CellText(0, JobColumn::FileName), mp4);
+    ASSERT_EQ(rows.RowCount(), 1);
+    EXPECT_EQ(rows.CellText(0, JobColumn::FileName), mp4);
 }
 
 TEST_F(JobListTest, NamesDifferingInCaseAreBothAddedAndExactRepeatsOnce)
@@ -158,14 +123,14 @@ TEST_F(JobListTest, NamesDifferingInCaseAreBothAddedAndExactRepeatsOnce)
     const std::string upper = Tone("song.MP3", 1.2);
     const std::string lower = Tone("song.mp3", 1.2);
 
-    func.AddFilesToList(grid, {upper, upper});
-    func.AddFilesToList(grid, {lower});
-    func.AddFilesToList(grid, {lower});
+    func.AddFilesToList(rows, {upper, upper});
+    func.AddFilesToList(rows, {lower});
+    func.AddFilesToList(rows, {lower});
 
     EXPECT_EQ(Warnings(), 0);
-    ASSERT_EQ(grid.RowCount(), 2);
-    EXPECT_EQ(grid.CellText(0, JobColumn::FileName), upper);
-    EXPECT_EQ(grid.CellText(1, JobColumn::FileName), lower);
+    ASSERT_EQ(rows.RowCount(), 2);
+    EXPECT_EQ(rows.CellText(0, JobColumn::FileName), upper);
+    EXPECT_EQ(rows.CellText(1, JobColumn::FileName), lower);
 }
 
 // A probe engine that reports a fixed duration for any name.
@@ -208,32 +173,12 @@ TEST_F(JobListTest, FileWhoseSizeCannotBeReadGetsTheWarningAndNoRow)
     const std::string present = folder.File("present.mp3");
     tqtest::WriteWholeFile(present, std::string(1536, 'x'));
 
-    fixed.AddFilesToList(grid, {folder.File("vanished.mp3"), present});
+    fixed.AddFilesToList(rows, {folder.File("vanished.mp3"), present});
 
     EXPECT_EQ(Warnings(), 1);
-    ASSERT_EQ(grid.RowCount(), 1);
+    ASSERT_EQ(rows.RowCount(), 1);
     EXPECT_EQ(Row(0), (std::vector<std::string>{"True", present, TTextFunc::FormatFileSize(1536),
                                                 "00:00:05", "00:00:00", "00:00:05", "00:00:05"}));
-}
-
-TEST_F(JobListTest, DroppedNamesLongerThan254CharactersAreKeptWhole)
-{
-    std::string deep = folder.Path();
-    while (deep.size() < 300)
-        deep += std::string(40, 'd') + "/";
-    QDir().mkpath(QString::fromStdString(deep));
-    const std::string path = deep + std::string(60, 'n') + ".wav";
-    tqtest::ToneSpec spec;
-    ASSERT_TRUE(tqtest::MakeToneFile(path, spec));
-
-    const QList<QUrl> urls{QUrl::fromLocalFile(QString::fromStdString(path)),
-                           QUrl("https://example.org/a.mp3")};
-    const std::vector<std::string> names = TJobListEvents::DroppedFileNames(urls);
-    ASSERT_EQ(names, std::vector<std::string>{path});
-    func.AddFilesToList(grid, names);
-
-    ASSERT_EQ(grid.RowCount(), 1);
-    EXPECT_EQ(grid.CellText(0, JobColumn::FileName), path);
 }
 
 // Five rows named 1 to 5, with the given rows (1-based) selected and one focused.
@@ -243,150 +188,38 @@ protected:
     void SetUp() override
     {
         for (int i = 1; i <= 5; ++i)
-            grid.AppendRow({"True", std::to_string(i), "1 KB", "00:00:09", "00:00:00", "00:00:09",
-                            "00:00:09"});
+            rows.Add(std::to_string(i));
     }
-    void Select(std::initializer_list<int> rows, int focused)
+    void Select(std::initializer_list<int> selected, int focused)
     {
-        grid.ClearRowSelection();
-        grid.SetFocusedRow(focused - 1);
-        for (int row : rows)
-            grid.SetRowSelected(row - 1, true);
-    }
-    std::vector<std::string> Names() const
-    {
-        std::vector<std::string> names;
-        for (int row = 0; row < grid.RowCount(); ++row)
-            names.push_back(grid.CellText(row, JobColumn::FileName));
-        return names;
+        rows.ClearRowSelection();
+        rows.SetFocusedRow(focused - 1);
+        for (int row : selected)
+            rows.SetRowSelected(row - 1, true);
     }
 
-    TRecordingPresenter presenter;
-    TMessageBoxes boxes{presenter};
-    TJobListFunc func{boxes};
-    TJobGrid grid;
-    TScriptedDialog dialog;
-    TMemoryFolder memory;
-    int stops = 0;
-    TJobListEvents events{func, grid, dialog, memory, [this] { ++stops; }};
+    tqtest::MemoryJobRows rows;
 };
 
 TEST_F(RemovalTest, SurvivingRowAboveTheFocusedOneBecomesFocusedAndSelected)
 {
     Select({2, 4, 5}, 4);
-    events.btnRemoveFileClick();
+    TJobListFunc::RemoveSelectedFiles(rows);
 
-    EXPECT_EQ(Names(), (std::vector<std::string>{"1", "3"}));
-    EXPECT_EQ(grid.FocusedRow(), 1);
-    EXPECT_EQ(grid.SelectedRows(), std::vector<int>{1});
-    EXPECT_EQ(stops, 1);
+    EXPECT_EQ(rows.Names(), (std::vector<std::string>{"1", "3"}));
+    EXPECT_EQ(rows.FocusedRow(), 1);
+    EXPECT_EQ(rows.SelectedRows(), std::vector<int>{1});
+    EXPECT_EQ(rows.updateDepth, 0);
 }
 
 TEST_F(RemovalTest, RemovedAnchorLeavesNoSelection)
 {
     Select({3, 4, 5}, 4);
-    events.btnRemoveFileClick();
+    TJobListFunc::RemoveSelectedFiles(rows);
 
-    EXPECT_EQ(Names(), (std::vector<std::string>{"1", "2"}));
-    EXPECT_TRUE(grid.SelectedRows().empty());
-}
-
-TEST_F(RemovalTest, NothingSelectedRemovesNothingButStillStopsThePreview)
-{
-    grid.ClearRowSelection();
-    events.btnRemoveFileClick();
-
-    EXPECT_EQ(grid.RowCount(), 5);
-    EXPECT_EQ(stops, 1);
-}
-
-TEST_F(RemovalTest, DeleteKeyWithAnyModifiersRemovesTheSelectedRows)
-{
-    grid.show();
-    for (Qt::KeyboardModifiers modifiers :
-         {Qt::KeyboardModifiers(Qt::NoModifier), Qt::KeyboardModifiers(Qt::ShiftModifier),
-          Qt::KeyboardModifiers(Qt::ControlModifier)}) {
-        events.ConnectGrid();
-        Select({1}, 1);
-        const int before = grid.RowCount();
-        QTest::keyClick(&grid, Qt::Key_Delete, modifiers);
-        EXPECT_EQ(grid.RowCount(), before - 1);
-        QObject::disconnect(&grid, nullptr, &grid, nullptr);
-    }
-    EXPECT_EQ(stops, 3);
-    EXPECT_EQ(Names(), (std::vector<std::string>{"4", "5"}));
-}
-
-TEST_F(RemovalTest, OtherKeysKeepTheGridNavigation)
-{
-    grid.show();
-    events.ConnectGrid();
-    grid.setFocus();
-    Select({1}, 1);
-    QTest::keyClick(&grid, Qt::Key_Down);
-    EXPECT_EQ(grid.FocusedRow(), 1);
-    EXPECT_EQ(grid.RowCount(), 5);
-    EXPECT_EQ(stops, 0);
-}
-
-TEST_F(RemovalTest, RowsDraggedOutAreRemovedAndRowsDroppedOnTheGridStay)
-{
-    Select({2, 3}, 3);
-    events.dxTreeSourceFileInfoEndDrag(true);
-    EXPECT_EQ(grid.RowCount(), 5);
-    EXPECT_EQ(stops, 0);
-
-    events.dxTreeSourceFileInfoEndDrag(false);
-    EXPECT_EQ(Names(), (std::vector<std::string>{"1", "4", "5"}));
-    EXPECT_EQ(stops, 1);
-}
-
-TEST_F(RemovalTest, ClearDeletesEveryRowAndStopsThePreview)
-{
-    events.btnClearFileClick();
-    EXPECT_EQ(grid.RowCount(), 0);
-    EXPECT_EQ(stops, 1);
-}
-
-class OpenPathTest : public JobListTest
-{
-protected:
-    TScriptedDialog dialog;
-    TMemoryFolder memory;
-    TJobListEvents events{func, grid, dialog, memory, [] {}};
-};
-
-TEST_F(OpenPathTest, ChosenFilesAreAddedOnceAndTheirFolderRemembered)
-{
-    const std::string a = Tone("a.wav", 1.0);
-    const std::string b = Tone("b.ogg", 1.0);
-    dialog.answer = {b, a, b};
-
-    events.btnOpenFileClick();
-
-    EXPECT_EQ(dialog.initialFolder, "/start/");
-    ASSERT_EQ(grid.RowCount(), 2);
-    EXPECT_EQ(grid.CellText(0, JobColumn::FileName), b);
-    EXPECT_EQ(grid.CellText(1, JobColumn::FileName), a);
-    EXPECT_EQ(memory.folder, folder.Path());
-}
-
-TEST_F(OpenPathTest, CancelAddsNothingAndWritesTheFolderOnlyAfterAnEarlierChoice)
-{
-    dialog.accept = false;
-    events.btnOpenFileClick();
-    EXPECT_EQ(memory.saves, 0);
-
-    dialog.accept = true;
-    dialog.answer = {"/elsewhere/x.txt"};
-    events.btnOpenFileClick();
-    dialog.accept = false;
-    memory.folder = "/start/";
-    events.btnOpenFileClick();
-
-    EXPECT_EQ(grid.RowCount(), 0);
-    EXPECT_EQ(memory.saves, 2);
-    EXPECT_EQ(memory.folder, "/elsewhere/");
+    EXPECT_EQ(rows.Names(), (std::vector<std::string>{"1", "2"}));
+    EXPECT_TRUE(rows.SelectedRows().empty());
+    EXPECT_EQ(rows.updateDepth, 0);
 }
 
 TEST(RemoveDuplicateNames, KeepsFirstOccurrencesInOrderComparingCase)
