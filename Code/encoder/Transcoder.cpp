@@ -20,9 +20,14 @@ namespace {
 // reservoir, for one) have settled when the segment begins.
 constexpr double kSeekPreRollSeconds = 1.0;
 
-// A frame whose time lies this far before the end of the previous one belongs to a part whose
-// timestamps started again; it follows the previous frame, as a player plays it.
-constexpr double kTimestampJumpSeconds = 0.5;
+// Before the segment, the audio's time is counted in decoded samples from the first frame's
+// timestamp: many files carry timestamps that start again (joined MPEG or VOB recordings), stall
+// or run slow. Only a timestamp this far ahead of the count is believed: a gap in the recording.
+constexpr double kTimestampGapSeconds = 0.5;
+
+// Decoding from the beginning finds the start exactly; a search by time is only as good as the
+// file's index and timestamps, so it is used only where it saves real time.
+constexpr double kShortestSeekSeconds = 30.0;
 
 AVCodecID CodecIdOf(const std::string &codecName)
 {
@@ -225,8 +230,8 @@ TranscodeSummary Transcode(const EncoderOptions &options, ProgressReporter &repo
     Pipeline pipeline(stage, *encoder, output, reporter);
 
     const bool trimStart = start > 0;
-    if (trimStart)
-        input.SeekBefore(std::max(0.0, start - kSeekPreRollSeconds));
+    if (start - kSeekPreRollSeconds >= kShortestSeekSeconds)
+        input.SeekBefore(start - kSeekPreRollSeconds);
     FramePtr frame = NewFrame();
     double expectedSeconds = -1;
     bool reachedStart = !trimStart;
@@ -235,9 +240,10 @@ TranscodeSummary Transcode(const EncoderOptions &options, ProgressReporter &repo
         // Only the audio before the start is trimmed: once the segment has begun, a timestamp
         // that jumps back (joined MPEG or VOB recordings) must not drop what follows.
         if (!reachedStart) {
-            double at = input.FrameSeconds(frame.get());
-            if (at < 0 || (expectedSeconds >= 0 && at < expectedSeconds - kTimestampJumpSeconds))
-                at = std::max(expectedSeconds, 0.0);
+            const double stamped = input.FrameSeconds(frame.get());
+            double at = expectedSeconds;
+            if (expectedSeconds < 0 || stamped > expectedSeconds + kTimestampGapSeconds)
+                at = std::max(stamped, 0.0);
             expectedSeconds = at + static_cast<double>(frame->nb_samples) / frame->sample_rate;
             first = FirstSampleInSegment(at, frame.get(), start);
             reachedStart = reachedStart || first < frame->nb_samples;

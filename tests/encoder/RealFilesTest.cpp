@@ -241,6 +241,38 @@ std::string TestName(const ::testing::TestParamInfo<RealFile> &info)
 
 INSTANTIATE_TEST_SUITE_P(Manifest, RealFiles, ::testing::ValuesIn(Manifest()), TestName);
 
+// A segment that starts one second in, from files whose clocks cannot be trusted: timestamps
+// that run slow, stand still, start again or start late, and AMR samples of several frames.
+TEST(RealFileSegments, StartOneSecondIntoTheAudio)
+{
+    const std::vector<std::string> names = {
+        "avi_length_field_too_large.avi",
+        "swf_pcm_sound_stream.swf",
+        "dvd_ac3.vob",
+        "amr_nb_phone_camera_packed.3gp",
+        "xing_claims_90_minutes.mp3",
+        "adts_estimated_14s_holds_16s.aac",
+        "wmav2_msmpeg4.asf",
+        "realvideo1_ac3.rm",
+    };
+    tqtest::TestFolder folder;
+    std::vector<std::vector<std::string>> jobs;
+    for (const std::string &name : names)
+        jobs.push_back({"-y", "-i", std::string(REAL_MEDIA_DIR) + "/" + name, "-ss", "00:00:01",
+                        "-t", "600", folder.File(name + ".wav")});
+    const std::vector<EvcRun> runs = RunEvcBatch(jobs);
+    for (size_t i = 0; i < names.size(); ++i) {
+        SCOPED_TRACE(names[i]);
+        const auto file = std::find_if(Manifest().begin(), Manifest().end(),
+                                       [&](const RealFile &f) { return f.name == names[i]; });
+        ASSERT_NE(file, Manifest().end());
+        ASSERT_EQ(runs[i].exitCode, 0) << runs[i].errors;
+        // Within one codec frame of a slow clock's or a late stream's first timestamp.
+        EXPECT_NEAR(InspectAudio(folder.File(names[i] + ".wav")).Seconds(),
+                    *file->realSeconds - 1.0, 0.1);
+    }
+}
+
 TEST(RealFilesManifest, ListsEveryFileOfTheFolderAndNothingElse)
 {
     std::vector<std::string> listed;
