@@ -750,6 +750,89 @@ void SaveApplicationIcons(const QString &folder)
     }
 }
 
+// ---- the progress window ----
+
+// The progress window's words keep the look of text the window draws itself: no full hinting.
+QFont WindowFont(int pixelSize)
+{
+    QFont font("DejaVu Sans");
+    font.setPixelSize(pixelSize);
+    font.setBold(true);
+    return font;
+}
+
+// Its background: a soft panel with a title band that carries the window's name.
+void SaveConvertingBackground()
+{
+    const int w = 435, h = 222;
+    QImage image = NewImage(w, h);
+    QPainter p(&image);
+    QLinearGradient fill(0, 0, 0, h);
+    fill.setColorAt(0, QColor(0xf4, 0xf6, 0xfa));
+    fill.setColorAt(1, QColor(0xdc, 0xe2, 0xec));
+    p.fillRect(QRect(0, 0, w, h), fill);
+    QLinearGradient band(0, 0, 0, 36);
+    band.setColorAt(0, QColor(0x3c, 0x5a, 0x8c));
+    band.setColorAt(1, QColor(0x27, 0x3f, 0x66));
+    p.fillRect(QRect(0, 0, w, 36), band);
+    p.setPen(Qt::white);
+    p.setFont(WindowFont(15));
+    p.drawText(QRect(24, 0, w - 48, 36), Qt::AlignVCenter, "Converting");
+    p.end();
+    Save(image, "converting-background");
+}
+
+// One lamp of the running light: a lit green dot.
+void SaveRunningLight()
+{
+    QImage image = NewImage(17, 17);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QRadialGradient light(QPointF(7, 7), 8);
+    light.setColorAt(0, QColor(0xd8, 0xff, 0xc8));
+    light.setColorAt(0.5, QColor(0x4c, 0xc2, 0x3a));
+    light.setColorAt(1, QColor(0x1d, 0x6b, 0x16));
+    p.setBrush(light);
+    p.setPen(QPen(QColor(0x14, 0x4a, 0x10), 1));
+    p.drawEllipse(QRectF(1.5, 1.5, 14, 14));
+    p.end();
+    Save(image, "running-light");
+}
+
+// The red Stop button of the progress window: a square stop sign and the word.
+void SaveConversionStopButton()
+{
+    struct Face
+    {
+        ButtonState state;
+        QColor top, bottom;
+    };
+    const QColor red(0xe0, 0x5a, 0x44), darkRed(0xa3, 0x2a, 0x1c);
+    const Face faces[] = {{ButtonState::Normal, red, darkRed},
+                          {ButtonState::Hot, QColor(0xf2, 0x76, 0x5e), QColor(0xb8, 0x36, 0x26)},
+                          {ButtonState::Pressed, darkRed, red}};
+    for (const Face &face : faces) {
+        const int shift = face.state == ButtonState::Pressed ? 1 : 0;
+        QImage image = NewImage(108, 38);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        QLinearGradient fill(0, 0, 0, 38);
+        fill.setColorAt(0, face.top);
+        fill.setColorAt(1, face.bottom);
+        p.setBrush(fill);
+        p.setPen(QPen(QColor(0x5a, 0x1a, 0x12), 1));
+        p.drawRoundedRect(QRectF(0.5, 0.5, 107, 37), 8, 8);
+        p.setBrush(Qt::white);
+        p.setPen(Qt::NoPen);
+        p.drawRect(QRectF(20 + shift, 13 + shift, 12, 12));
+        p.setFont(WindowFont(15));
+        p.setPen(Qt::white);
+        p.drawText(QRect(38 + shift, shift, 64, 38), Qt::AlignVCenter, "Stop");
+        p.end();
+        Save(image, QString("converting-stop-") + StateSuffix(face.state));
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -795,5 +878,9 @@ int main(int argc, char **argv)
     SaveIconButton("play", 26, 22, playerFace, IconPlay, 12);
     SaveIconButton("pause", 26, 22, playerFace, IconPause, 12);
     SaveIconButton("stop", 26, 22, playerFace, IconStop, 12);
+
+    SaveConvertingBackground();
+    SaveRunningLight();
+    SaveConversionStopButton();
     return 0;
 }

@@ -5,6 +5,8 @@
 #include "conversion/EventPause.h"
 #include "platform/SiblingFiles.h"
 #include "support/MessageBoxes.h"
+#include "toolkit/Artwork.h"
+#include "toolkit/PictureButton.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -12,9 +14,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLinearGradient>
 #include <QPainter>
-#include <QPainterPath>
 #include <QProgressBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -32,73 +32,6 @@ QString ToQt(const std::string &text)
 {
     return QString::fromStdString(text);
 }
-
-// One running-light frame: a lit dot.
-QPixmap FramePicture()
-{
-    QPixmap picture(kFrameSize, kFrameSize);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QRadialGradient light(QPointF(7, 7), 8);
-    light.setColorAt(0, QColor(0xd8, 0xff, 0xc8));
-    light.setColorAt(0.5, QColor(0x4c, 0xc2, 0x3a));
-    light.setColorAt(1, QColor(0x1d, 0x6b, 0x16));
-    painter.setBrush(light);
-    painter.setPen(QPen(QColor(0x14, 0x4a, 0x10), 1));
-    painter.drawEllipse(QRectF(1.5, 1.5, 14, 14));
-    return picture;
-}
-
-// The Stop button's three states, drawn as pictures with the word on them.
-QPixmap StopPicture(const QColor &top, const QColor &bottom, int textOffset)
-{
-    QPixmap picture(108, 38);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient fill(0, 0, 0, 38);
-    fill.setColorAt(0, top);
-    fill.setColorAt(1, bottom);
-    painter.setBrush(fill);
-    painter.setPen(QPen(QColor(0x5a, 0x1a, 0x12), 1));
-    painter.drawRoundedRect(QRectF(0.5, 0.5, 107, 37), 8, 8);
-    painter.setBrush(QColor(0xff, 0xff, 0xff));
-    painter.setPen(Qt::NoPen);
-    painter.drawRect(QRectF(20 + textOffset, 13 + textOffset, 12, 12));
-    QFont font = painter.font();
-    font.setBold(true);
-    font.setPixelSize(15);
-    painter.setFont(font);
-    painter.setPen(Qt::white);
-    painter.drawText(QRect(38 + textOffset, textOffset, 64, 38), Qt::AlignVCenter, "Stop");
-    return picture;
-}
-
-// A button that is only its picture: up, hot (under the mouse) and down.
-class TBitmapButton : public QAbstractButton
-{
-public:
-    explicit TBitmapButton(QWidget *parent) : QAbstractButton(parent)
-    {
-        m_up = StopPicture(QColor(0xe0, 0x5a, 0x44), QColor(0xa3, 0x2a, 0x1c), 0);
-        m_hot = StopPicture(QColor(0xf2, 0x76, 0x5e), QColor(0xb8, 0x36, 0x26), 0);
-        m_down = StopPicture(QColor(0xa3, 0x2a, 0x1c), QColor(0xe0, 0x5a, 0x44), 1);
-        setAttribute(Qt::WA_Hover);
-        setCursor(Qt::PointingHandCursor);
-    }
-    QSize sizeHint() const override { return m_up.size(); }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.drawPixmap(0, 0, isDown() ? m_down : (underMouse() ? m_hot : m_up));
-    }
-
-private:
-    QPixmap m_up, m_hot, m_down;
-};
 
 QLabel *MakeLabel(QWidget *parent, const char *name, const char *text, int left, int top)
 {
@@ -150,6 +83,7 @@ TfrmConverting::TfrmConverting(TConversionProc &proc, TConversionLib &commonLib,
     QFont font = this->font();
     font.setPixelSize(11);
     setFont(font);
+    m_background = toolkit::ArtworkPixmap("converting-background");
     CreateControls();
 }
 
@@ -174,7 +108,7 @@ void TfrmConverting::CreateControls()
     EndCaptionAt(lblCurprog, 84);
     ProgressBar1 = MakeBar(this, "ProgressBar1", 88, 112);
 
-    const QPixmap frame = FramePicture();
+    const QPixmap frame = toolkit::ArtworkPixmap("running-light");
     for (int i = 0; i < TConvertingProgress::kFrameCount; ++i) {
         auto *image = new QLabel(this);
         image->setObjectName(QStringLiteral("img%1").arg(i + 1));
@@ -188,7 +122,9 @@ void TfrmConverting::CreateControls()
     lblPersent = MakeLabel(this, "lblPersent", TConvertingProgress::kInitialTotalText, 88, 144);
     lblPersent->setMinimumWidth(200);
 
-    btnStop = new TBitmapButton(this);
+    auto *stop = new toolkit::TPictureButton(this);
+    stop->SetArtwork("converting-stop");
+    btnStop = stop;
     btnStop->setObjectName("btnStop");
     btnStop->setGeometry(296, 144, 108, 38);
     btnStop->setToolTip("Stop the conversion");
@@ -211,22 +147,7 @@ void TfrmConverting::CreateControls()
 
 void TfrmConverting::paintEvent(QPaintEvent *)
 {
-    // The window's background: a soft panel with a title band.
-    QPainter painter(this);
-    QLinearGradient fill(0, 0, 0, height());
-    fill.setColorAt(0, QColor(0xf4, 0xf6, 0xfa));
-    fill.setColorAt(1, QColor(0xdc, 0xe2, 0xec));
-    painter.fillRect(rect(), fill);
-    QLinearGradient band(0, 0, 0, 36);
-    band.setColorAt(0, QColor(0x3c, 0x5a, 0x8c));
-    band.setColorAt(1, QColor(0x27, 0x3f, 0x66));
-    painter.fillRect(QRect(0, 0, width(), 36), band);
-    painter.setPen(Qt::white);
-    QFont title = font();
-    title.setPixelSize(15);
-    title.setBold(true);
-    painter.setFont(title);
-    painter.drawText(QRect(24, 0, width() - 48, 36), Qt::AlignVCenter, "Converting");
+    QPainter(this).drawPixmap(0, 0, m_background);
 }
 
 void TfrmConverting::CenterOnDesktop()

@@ -3,6 +3,7 @@
 #include "conversion/ConversionWindows.h"
 #include "conversion/ConvertingProgress.h"
 
+#include <QPixmap>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -77,4 +78,5 @@ private:
     const TMessageBoxes &m_messages;
     TMainWindowControls &m_mainWindow;
     TConvertingProgress m_progress;
+    QPixmap m_background; // a soft panel with the title band
 };

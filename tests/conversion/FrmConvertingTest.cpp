@@ -68,6 +68,9 @@ TEST_F(ConvertingWindow, HasItsControlsAndDesignTexts)
     EXPECT_EQ(window.lblCurprog->text(), "Current File:");
     EXPECT_EQ(window.lblPersent->text(), "Current: 1, Total: ...");
     EXPECT_EQ(window.btnStop->geometry(), QRect(296, 144, 108, 38));
+    // The pictures come from the embedded artwork; a missing one would leave a blank spot.
+    EXPECT_EQ(window.btnStop->sizeHint(), QSize(108, 38));
+    EXPECT_EQ(window.imgFrames[0]->pixmap().size(), QSize(17, 17));
     EXPECT_EQ(window.pbTotal->geometry(), QRect(88, 88, 321, 17));
     EXPECT_EQ(window.ProgressBar1->geometry(), QRect(88, 112, 321, 17));
     EXPECT_EQ(window.tmrChanging->interval(), 333);
