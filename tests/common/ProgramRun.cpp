@@ -142,7 +142,7 @@ ProgramRun RunProgram(const std::vector<std::string> &arguments, const ProgramOp
     run.started = true;
 
     const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::seconds(options.timeoutSeconds);
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(options.timeoutMs);
     std::vector<Stream> streams = {{output[0], &run.output}, {errors[0], &run.errors}};
     const bool allRead = ReadUntilClosed(streams, deadline);
     if (!allRead)

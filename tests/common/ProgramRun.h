@@ -8,7 +8,7 @@ namespace tqtest {
 struct ProgramOptions
 {
     std::string workingFolder; // the test's own when empty
-    int timeoutSeconds = 120;  // then the program is killed
+    int timeoutMs = 120000;    // then the program is killed
     bool mergeErrors = true;   // standard error into `output`; else into `errors`
 };
 

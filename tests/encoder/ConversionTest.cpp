@@ -250,20 +250,18 @@ TEST_F(EvcFeatures, SegmentTimesFollowTheAudioAsItPlays)
     const std::string quiet = m_folder.File("quiet.vob");
     const std::string loud = m_folder.File("loud.vob");
     for (const auto &[file, level] : {std::pair{quiet, "0"}, std::pair{loud, "0.5"}}) {
-        Generate("-f lavfi -i " +
-                 tqtest::ShellQuote(std::string("aevalsrc=exprs=") + level +
-                                    "*sin(2*PI*440*t):s=44100:d=3") +
-                 " -f lavfi -i testsrc=size=64x64:rate=25:duration=3 -c:a mp2 -c:v mpeg2video " +
-                 tqtest::ShellQuote(file));
+        Ffmpeg({"-f", "lavfi", "-i",
+                std::string("aevalsrc=exprs=") + level + "*sin(2*PI*440*t):s=44100:d=3", "-f",
+                "lavfi", "-i", "testsrc=size=64x64:rate=25:duration=3", "-c:a", "mp2", "-c:v",
+                "mpeg2video", file});
     }
     const std::string joined = m_folder.File("joined.vob");
     tqtest::WriteWholeFile(joined, tqtest::ReadWholeFile(quiet) + tqtest::ReadWholeFile(loud));
     // A stream cut out of a broadcast: its timestamps begin at 4150 s.
     const std::string late = m_folder.File("late.flv");
-    Generate(
-        "-f lavfi -i " +
-        tqtest::ShellQuote("aevalsrc=exprs=if(gte(t\\,2)\\,0.5*sin(2*PI*440*t)\\,0):s=44100:d=4") +
-        " -c:a libmp3lame -output_ts_offset 4150 " + tqtest::ShellQuote(late));
+    Ffmpeg({"-f", "lavfi", "-i",
+            "aevalsrc=exprs=if(gte(t\\,2)\\,0.5*sin(2*PI*440*t)\\,0):s=44100:d=4", "-c:a",
+            "libmp3lame", "-output_ts_offset", "4150", late});
 
     struct Case
     {
@@ -413,8 +411,8 @@ TEST_F(EvcFeatures, PhoneAmrRecordingsConvertWhole)
     // A 4.94 s tone made into AMR-NB 12.2 kbit/s by evc itself: 247 frames of 32 bytes.
     const std::string wav = m_folder.File("voice.wav");
     const std::string nb = m_folder.File("voice.amr");
-    Generate("-f lavfi -i sine=frequency=440:duration=4.94 -ar 8000 -ac 1 " +
-             tqtest::ShellQuote(wav));
+    Ffmpeg(
+        {"-f", "lavfi", "-i", "sine=frequency=440:duration=4.94", "-ar", "8000", "-ac", "1", wav});
     const EvcRun encoded = RunEvc({"-y", "-i", wav, "-acodec", "amr_nb", "-ab", "12.2", nb});
     ASSERT_EQ(encoded.exitCode, 0) << encoded.errors;
     const std::string nbBytes = tqtest::ReadWholeFile(nb);

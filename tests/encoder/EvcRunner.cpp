@@ -19,7 +19,7 @@ EvcRun RunEvc(const std::vector<std::string> &arguments, int timeoutSeconds,
     command.insert(command.end(), arguments.begin(), arguments.end());
     tqtest::ProgramOptions options;
     options.workingFolder = workingFolder;
-    options.timeoutSeconds = timeoutSeconds;
+    options.timeoutMs = timeoutSeconds * 1000;
     options.mergeErrors = false;
     const tqtest::ProgramRun ran = tqtest::RunProgram(command, options);
     EvcRun run;

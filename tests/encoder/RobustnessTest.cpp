@@ -3,6 +3,7 @@
 
 #include "EvcRunner.h"
 #include "MediaCheck.h"
+#include "ProgramRun.h"
 #include "TestFolder.h"
 #include "TestMedia.h"
 #include "support/PartialOutput.h"
@@ -272,10 +273,10 @@ TEST_F(EvcRobustness, KilledAtAnyMomentLeavesNoFileUnderTheOutputName)
         for (int attempt = 0; attempt < 4; ++attempt) {
             const int delay = milliseconds(random);
             SCOPED_TRACE(std::string(extension) + " killed after " + std::to_string(delay) + " ms");
-            const int status = tqtest::RunShell(
-                "timeout -s KILL " + std::to_string(delay / 1000.0) + " " +
-                tqtest::ShellQuote(EvcPath()) + " -y -i " + tqtest::ShellQuote(source) + " " +
-                tqtest::ShellQuote(output) + " </dev/null >/dev/null");
+            tqtest::ProgramOptions killedAfter;
+            killedAfter.timeoutMs = delay;
+            const int status =
+                tqtest::RunProgram({EvcPath(), "-y", "-i", source, output}, killedAfter).exitCode;
             if (status == 0) { // finished first: complete
                 EXPECT_NEAR(InspectAudio(output).Seconds(), 30.0, 0.1);
                 std::filesystem::remove(output);
