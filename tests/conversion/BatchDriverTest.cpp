@@ -1,5 +1,6 @@
 #include "ConversionFakes.h"
 #include "TestFolder.h"
+#include "TestText.h"
 #include "conversion/ConversionLib.h"
 #include "conversion/ConversionProc.h"
 #include "support/AppFunc.h"
@@ -13,15 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-int CountOf(const std::string &text, const std::string &needle)
-{
-    int count = 0;
-    for (std::size_t at = text.find(needle); at != std::string::npos;
-         at = text.find(needle, at + 1))
-        ++count;
-    return count;
-}
 
 class RecordingProgress : public TProgressDisplay
 {
@@ -158,7 +150,7 @@ TEST_F(BatchDriver, ConvertsEveryCheckedRowAndOpensTheFolder)
     EXPECT_EQ(opener.opened, std::vector<std::string>{Output("")});
     EXPECT_EQ(power.powerOffs, 0);
     EXPECT_TRUE(presenter.requests.empty());
-    EXPECT_EQ(CountOf(Log(), "|parameter: " + program.File("evc") + " -y -i \""), 3);
+    EXPECT_EQ(tqtest::CountOf(Log(), "|parameter: " + program.File("evc") + " -y -i \""), 3);
     EXPECT_TRUE(proc.FailedRows().empty());
 }
 
@@ -225,7 +217,7 @@ TEST_F(BatchDriver, AStopBeforeTheEncoderStartsPreventsTheStart)
     EXPECT_TRUE(progress.outputs.empty());
     EXPECT_FALSE(Exists(Output("one.mp3")));
     EXPECT_FALSE(Exists(Output("two.mp3")));
-    EXPECT_EQ(CountOf(Log(), "|parameter: "), 1);
+    EXPECT_EQ(tqtest::CountOf(Log(), "|parameter: "), 1);
     EXPECT_TRUE(opener.opened.empty());
 }
 
@@ -244,7 +236,7 @@ TEST_F(BatchDriver, ConvertPressedRightAfterAStopStartsNoSecondBatch)
     };
     proc.ConvertAll(rows);
 
-    EXPECT_EQ(CountOf(Log(), "|parameter: "), 1);
+    EXPECT_EQ(tqtest::CountOf(Log(), "|parameter: "), 1);
     EXPECT_FALSE(Exists(Output("two.mp3")));
     EXPECT_TRUE(opener.opened.empty());
     EXPECT_EQ(power.powerOffs, 0);
@@ -292,7 +284,7 @@ TEST_F(BatchDriver, AnErrorInTheMiddleOfABatchLeavesTheWindowsUsable)
 
     proc.ConvertAll(rows); // the next batch runs as usual
     EXPECT_TRUE(Exists(Output("two.mp3")));
-    EXPECT_EQ(CountOf(Log(), "|parameter: "), 2);
+    EXPECT_EQ(tqtest::CountOf(Log(), "|parameter: "), 2);
 }
 
 TEST_F(BatchDriver, AStopEndsEvenAListOfMoreThan1024Rows)
@@ -306,7 +298,7 @@ TEST_F(BatchDriver, AStopEndsEvenAListOfMoreThan1024Rows)
             StopLikeTheStopButton();
     };
     proc.ConvertAll(rows);
-    EXPECT_EQ(CountOf(Log(), "|parameter: "), 1);
+    EXPECT_EQ(tqtest::CountOf(Log(), "|parameter: "), 1);
     EXPECT_TRUE(opener.opened.empty());
 }
 

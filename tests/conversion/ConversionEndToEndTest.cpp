@@ -2,6 +2,7 @@
 #include "ConversionFakes.h"
 #include "TestFolder.h"
 #include "TestMedia.h"
+#include "TestText.h"
 #include "conversion/ConversionLib.h"
 #include "conversion/ConversionProc.h"
 #include "conversion/FrmConverting.h"
@@ -63,24 +64,6 @@ Probe ProbeAudio(const std::string &path)
     return probe;
 }
 
-std::string ProgramFolder()
-{
-    const char *folder = std::getenv("TQ_PROGRAM_DIR");
-    std::string path = folder != nullptr ? folder : "";
-    if (!path.empty() && path.back() != '/')
-        path += '/';
-    return path;
-}
-
-int CountOf(const std::string &text, const std::string &needle)
-{
-    int count = 0;
-    for (std::size_t at = text.find(needle); at != std::string::npos;
-         at = text.find(needle, at + 1))
-        ++count;
-    return count;
-}
-
 class EndToEnd : public ::testing::Test
 {
 protected:
@@ -92,7 +75,7 @@ protected:
                             [this](const std::string &text) { messages.ShowMsg(text, 1); });
         lib.UseProcessTable(table);
         TConversionServices services;
-        services.ProgramFolder = ProgramFolder();
+        services.ProgramFolder = tqtest::ProgramFolder();
         services.CommonLib = &lib;
         services.AppFunc = &appFunc;
         services.FileFunc = &fileFunc;
@@ -151,7 +134,7 @@ struct OutputCase
 
 TEST_F(EndToEnd, SeveralSourceTypesIntoEverySevenOutputTypes)
 {
-    ASSERT_TRUE(std::filesystem::exists(ProgramFolder() + "evc"));
+    ASSERT_TRUE(std::filesystem::exists(tqtest::ProgramFolder() + "evc"));
     tqtest::ToneSpec spec;
     spec.seconds = 3;
     const std::vector<std::string> sources = {MakeSource("clip.avi",
@@ -265,8 +248,8 @@ TEST_F(EndToEnd, AStopInTheMiddleOfALongFileEndsTheBatch)
     for (const auto &entry : std::filesystem::directory_iterator(media.File("out")))
         left.push_back(entry.path().filename().string());
     EXPECT_EQ(left, std::vector<std::string>{"before.ogg"});
-    EXPECT_EQ(CountOf(Log(), "|parameter: "), 2);
-    EXPECT_EQ(CountOf(Log(), "|Get Process id error."), 4);
+    EXPECT_EQ(tqtest::CountOf(Log(), "|parameter: "), 2);
+    EXPECT_EQ(tqtest::CountOf(Log(), "|Get Process id error."), 4);
     EXPECT_TRUE(opener.opened.empty());
     EXPECT_EQ(power.powerOffs, 0);
 }

@@ -2,6 +2,7 @@
 
 #include "ConversionFakes.h"
 #include "TestFolder.h"
+#include "TestText.h"
 #include "conversion/ConversionLib.h"
 #include "conversion/ConversionProc.h"
 #include "support/AppFunc.h"
@@ -16,15 +17,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-int CountOf(const std::string &text, const std::string &needle)
-{
-    int count = 0;
-    for (std::size_t at = text.find(needle); at != std::string::npos;
-         at = text.find(needle, at + 1))
-        ++count;
-    return count;
-}
 
 class ConvertingWindow : public ::testing::Test
 {
@@ -139,8 +131,8 @@ TEST_F(ConvertingWindow, StopOnYesWhileNothingRunsOnlyLogs)
     EXPECT_EQ(window.ProgressBar1->value(), 0);
     EXPECT_EQ(window.pbTotal->maximum(), 0);
     const std::string log = Log();
-    EXPECT_EQ(CountOf(log, "\r\n"), 4);
-    EXPECT_EQ(CountOf(log, "|Get Process id error.\r\n"), 4);
+    EXPECT_EQ(tqtest::CountOf(log, "\r\n"), 4);
+    EXPECT_EQ(tqtest::CountOf(log, "|Get Process id error.\r\n"), 4);
 
     // Output that was still in the pipe when the encoder was killed changes nothing.
     const QString status = window.statState->currentMessage();
@@ -170,5 +162,5 @@ TEST_F(ConvertingWindow, TheCloseBoxAsksItsOwnQuestionAndClosesEitherWay)
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(proc.RowIndex, 1024);
     EXPECT_TRUE(mainWindow.enabled);
-    EXPECT_EQ(CountOf(Log(), "|Get Process id error.\r\n"), 2);
+    EXPECT_EQ(tqtest::CountOf(Log(), "|Get Process id error.\r\n"), 2);
 }

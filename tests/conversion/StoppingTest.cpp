@@ -1,5 +1,6 @@
 #include "ConversionFakes.h"
 #include "TestFolder.h"
+#include "TestText.h"
 #include "conversion/ConversionLib.h"
 #include "platform/ConsoleProcess.h"
 #include "support/AppFunc.h"
@@ -11,15 +12,6 @@
 #include <memory>
 
 namespace {
-
-int CountLines(const std::string &text, const std::string &needle)
-{
-    int count = 0;
-    for (std::size_t at = text.find(needle); at != std::string::npos;
-         at = text.find(needle, at + 1))
-        ++count;
-    return count;
-}
 
 // A folder holding a copy of the test program named like the encoder, and the sleeping
 // processes started from it.
@@ -106,7 +98,7 @@ TEST_F(Stopping, TwoEncodersAreBothTerminatedInOneWalk)
     }
     EXPECT_TRUE(encoders.AllEnded());
     EXPECT_EQ(lib.FindProcessId("evc"), 0);
-    EXPECT_EQ(CountLines(Log(), "Terminate process error."), 0);
+    EXPECT_EQ(tqtest::CountOf(Log(), "Terminate process error."), 0);
 }
 
 TEST_F(Stopping, FullPathAndCapitalsFindTheSameProcesses)
@@ -129,8 +121,8 @@ TEST_F(Stopping, StopWhileNothingRunsOnlyWritesTheLogLines)
 {
     lib.StopEncoder("/opt/tonequill/evc");
     const std::string log = Log();
-    EXPECT_EQ(CountLines(log, "\r\n"), 2);
-    EXPECT_EQ(CountLines(log, "|Get Process id error.\r\n"), 2);
+    EXPECT_EQ(tqtest::CountOf(log, "\r\n"), 2);
+    EXPECT_EQ(tqtest::CountOf(log, "|Get Process id error.\r\n"), 2);
     EXPECT_EQ(table.terminations, 0);
     EXPECT_TRUE(warnings.empty());
 }
@@ -146,8 +138,8 @@ TEST_F(Stopping, AProcessThatCannotBeEndedIsGivenUpOnAndReportedOnce)
     EXPECT_LT(clock.elapsed(), 3000);
     EXPECT_GT(unkillable.attempts, 1);
     EXPECT_EQ(warnings.size(), 1u);
-    EXPECT_GE(CountLines(Log(), "Terminate process error."), 1);
-    EXPECT_EQ(CountLines(Log(), "Stop encoder error. ->evc could not be terminated."), 1);
+    EXPECT_GE(tqtest::CountOf(Log(), "Terminate process error."), 1);
+    EXPECT_EQ(tqtest::CountOf(Log(), "Stop encoder error. ->evc could not be terminated."), 1);
 
     // A second Stop of the same batch tries once more and does not ask the user again.
     const int before = unkillable.attempts;

@@ -7,6 +7,7 @@
 #include "ProgramRun.h"
 #include "TestFolder.h"
 #include "TestMedia.h"
+#include "TestText.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -119,12 +120,6 @@ struct Figures
     int crashes = 0, hangs = 0, sanitizerReports = 0, unclearErrors = 0;
 };
 
-std::string ProgramFolder()
-{
-    const char *folder = std::getenv("TQ_PROGRAM_DIR");
-    return folder ? std::string(folder) + "/" : std::string();
-}
-
 // Probes the files in helper processes; a helper that hangs is killed and the rest go on in a
 // new one. Fills one result line per file.
 std::vector<std::string> ProbeAll(const std::vector<CorpusFile> &files, Figures &figures)
@@ -178,9 +173,10 @@ std::string Encode(const CorpusFile &file, size_t index, const std::string &outp
 {
     const auto &target = kTargets[index % (sizeof kTargets / sizeof kTargets[0])];
     const std::string output = outputFolder + "out" + std::to_string(index) + target[1];
-    const tqtest::ChildResult run = tqtest::RunChild(
-        {ProgramFolder() + "evc", "-y", "-i", file.path, "-acodec", target[0], "-t", "1", output},
-        ProgramFolder(), kEncoderTimeoutMs);
+    const tqtest::ChildResult run =
+        tqtest::RunChild({tqtest::ProgramFolder() + "evc", "-y", "-i", file.path, "-acodec",
+                          target[0], "-t", "1", output},
+                         tqtest::ProgramFolder(), kEncoderTimeoutMs);
     EXPECT_TRUE(run.started) << run.output;
     const std::string where = file.path + " (" + target[0] + ")";
     if (tqtest::HasSanitizerReport(run.output)) {
@@ -220,7 +216,7 @@ std::string Encode(const CorpusFile &file, size_t index, const std::string &outp
 
 TEST(MediaCorpusTest, DamagedAndHostileFilesGiveClearErrorsAndNothingWorse)
 {
-    ASSERT_FALSE(ProgramFolder().empty()) << "TQ_PROGRAM_DIR is not set";
+    ASSERT_FALSE(tqtest::ProgramFolder().empty()) << "TQ_PROGRAM_DIR is not set";
     tqtest::TestFolder sources;
     tqtest::TestFolder corpus;
     tqtest::TestFolder outputs;
