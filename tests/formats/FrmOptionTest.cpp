@@ -1,6 +1,7 @@
 #include "formats/FrmOption.h"
 
 #include "ProfileTestSupport.h"
+#include "SupportFakes.h"
 #include "formats/InputNamePrompt.h"
 #include "formats/MainProfileBinding.h"
 
@@ -264,20 +265,9 @@ TEST(ComboChoiceList, ProgrammaticChangesRaiseNoChangeNotification)
     EXPECT_EQ(typed.Text(), "");
 }
 
-class RecordingPresenter : public IMessagePresenter
-{
-public:
-    std::vector<TMessageBoxRequest> requests;
-    int Present(const TMessageBoxRequest &request) override
-    {
-        requests.push_back(request);
-        return IdOk;
-    }
-};
-
 TEST(InputNamePrompt, AsksWithTheTitleAndPromptAndReturnsTheEditedName)
 {
-    RecordingPresenter presenter;
+    tqtest::RecordingPresenter presenter;
     TMessageBoxes boxes(presenter);
     TInputNamePrompt prompt(boxes);
 
