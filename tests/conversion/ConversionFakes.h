@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RecordingDesktopOpener.h"
 #include "conversion/ConversionSettings.h"
 #include "conversion/ConversionWindows.h"
 #include "formats/Catalogue.h"
@@ -99,20 +100,6 @@ public:
     std::vector<TMessageBoxRequest> requests;
     int answer = IdYes;
     std::function<void(const TMessageBoxRequest &)> onPresent;
-};
-
-class RecordingOpener : public platform::DesktopOpener
-{
-public:
-    bool Open(const std::string &target) override
-    {
-        opened.push_back(target);
-        if (events != nullptr)
-            events->push_back("open " + target);
-        return true;
-    }
-    std::vector<std::string> opened;
-    std::vector<std::string> *events = nullptr;
 };
 
 class RecordingPower : public platform::PowerControl

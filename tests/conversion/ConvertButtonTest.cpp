@@ -64,7 +64,7 @@ TEST(ConvertButton, ConvertsTheJobGridWithTheShownValues)
     EXPECT_NEAR(static_cast<double>(format->duration) / AV_TIME_BASE, 2.0, 0.15);
     avformat_close_input(&format);
 
-    EXPECT_EQ(fixture.opener.Opened, std::vector<std::string>{media.File("out/")});
+    EXPECT_EQ(fixture.opener.opened, std::vector<std::string>{media.File("out/")});
     EXPECT_EQ(power.powerOffs, 1);
     const std::string log = tqtest::ReadWholeFile(fixture.folder.File("log.txt"));
     EXPECT_NE(log.find("|parameter: " + fixture.folder.File("evc") + " -y -i \"" + source +

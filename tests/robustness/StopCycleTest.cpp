@@ -144,7 +144,7 @@ protected:
     tqtest::FakeSettings settings;
     tqtest::TableRows rows;
     tqtest::ChildrenOnlyTable table;
-    tqtest::RecordingOpener opener;
+    tqtest::RecordingDesktopOpener opener;
     tqtest::RecordingPower power;
     tqtest::FakeMainWindow mainWindow;
     StopDisplay display;

@@ -31,7 +31,7 @@ TEST(SystemActionsTest, EmptyAddressesAreHandedOverAsTheyAre)
     actions.SendEMail();
     actions.OpenHomePage();
     actions.OpenHelp();
-    EXPECT_EQ(opener.Opened, (std::vector<std::string>{"mailto:", "", "/opt/tq/Help.html"}));
+    EXPECT_EQ(opener.opened, (std::vector<std::string>{"mailto:", "", "/opt/tq/Help.html"}));
 }
 
 TEST(SystemActionsTest, AboutWithoutFormLibraryIsSilent)
@@ -41,7 +41,7 @@ TEST(SystemActionsTest, AboutWithoutFormLibraryIsSilent)
     info.AppPath = folder.Path();
     tqtest::RecordingDesktopOpener opener;
     TSystemActions(info, opener, qApp).ShowAbout();
-    EXPECT_TRUE(opener.Opened.empty());
+    EXPECT_TRUE(opener.opened.empty());
 }
 
 TEST(SoftInfoTest, ReadsTheEntriesOfTheResourceLibrary)

@@ -187,7 +187,7 @@ TEST_F(StartedProgramTest, WindowIsShapedByTheBackgroundPicture)
 
 TEST_F(StartedProgramTest, SystemActionsHandTheirAddressesToTheDesktop)
 {
-    auto &opened = s_fixture->opener.Opened;
+    auto &opened = s_fixture->opener.opened;
     opened.clear();
     QTest::mouseClick(Main().btnHelp, Qt::LeftButton);
     QTest::mouseClick(Main().btnHomePage, Qt::LeftButton);
