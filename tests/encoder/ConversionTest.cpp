@@ -123,16 +123,6 @@ void Ffmpeg(const std::vector<std::string> &arguments)
     ASSERT_TRUE(tqtest::RunFfmpeg(arguments, &output)) << output;
 }
 
-// The same from a shell command line; left for callers not yet moved to Ffmpeg.
-[[maybe_unused]] void Generate(const std::string &arguments)
-{
-    std::string output;
-    ASSERT_EQ(
-        tqtest::RunShell("ffmpeg -nostdin -hide_banner -loglevel error -y " + arguments, &output),
-        0)
-        << output;
-}
-
 bool IsProgressLine(const std::string &line, double *seconds)
 {
     // size=     123kB time=12.75 bitrate= 128.0kbits/s
