@@ -1,5 +1,6 @@
 #include "preview/AvProbeEngine.h"
 
+#include "support/AvHandles.h"
 #include "support/MediaDemuxers.h"
 
 extern "C" {
@@ -235,21 +236,6 @@ int64_t EndLengthMs(AVFormatContext &input, int streamIndex)
     return HeaderDurationMs(input, &stream);
 }
 
-struct CodecContextDeleter
-{
-    void operator()(AVCodecContext *context) const { avcodec_free_context(&context); }
-};
-
-struct FrameDeleter
-{
-    void operator()(AVFrame *frame) const { av_frame_free(&frame); }
-};
-
-struct PacketDeleter
-{
-    void operator()(AVPacket *packet) const { av_packet_free(&packet); }
-};
-
 // The length of an audio stream by decoding it whole; 0 when it cannot be decoded. Damaged
 // packets are passed over, as a conversion passes over them.
 int64_t DecodedLengthMs(AVFormatContext &input, int streamIndex)
@@ -258,9 +244,9 @@ int64_t DecodedLengthMs(AVFormatContext &input, int streamIndex)
     const AVCodec *codec = avcodec_find_decoder(stream.codecpar->codec_id);
     if (!codec)
         return 0;
-    std::unique_ptr<AVCodecContext, CodecContextDeleter> decoder(avcodec_alloc_context3(codec));
-    std::unique_ptr<AVFrame, FrameDeleter> frame(av_frame_alloc());
-    std::unique_ptr<AVPacket, PacketDeleter> packet(av_packet_alloc());
+    avhandles::CodecContextPtr decoder(avcodec_alloc_context3(codec));
+    avhandles::FramePtr frame(av_frame_alloc());
+    avhandles::PacketPtr packet(av_packet_alloc());
     if (!decoder || !frame || !packet)
         throw EMediaEngineError("Out of memory decoding audio");
     if (avcodec_parameters_to_context(decoder.get(), stream.codecpar) < 0)
