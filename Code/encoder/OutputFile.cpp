@@ -154,7 +154,7 @@ void OutputFile::WriteAudio(AVPacket *packet)
     CheckAv(av_interleaved_write_frame(m_context, packet), "cannot write to the output");
 }
 
-void OutputFile::Finish()
+void OutputFile::Close()
 {
     if (!m_created)
         throw EncoderError("no audio was written");
@@ -164,6 +164,11 @@ void OutputFile::Finish()
     CheckAv(avio_closep(&m_context->pb), "cannot close the output");
     if (error < 0)
         throw EncoderError("cannot write to the output: " + AvErrorText(error));
+    m_closed = true;
+}
+
+void OutputFile::Publish()
+{
     std::string reason;
     if (m_writePath != m_path && !platform::MoveFile(m_writePath, m_path, m_replace, &reason)) {
         if (!m_replace && std::filesystem::exists(m_path))
@@ -176,7 +181,7 @@ void OutputFile::Finish()
 
 int64_t OutputFile::BytesWritten() const
 {
-    if (m_complete)
+    if (m_closed)
         return m_finalBytes;
     if (!m_created || !m_context->pb)
         return 0;

@@ -38,7 +38,18 @@ public:
     // Writes one encoded packet (timestamps in 1/sample rate of the audio).
     void WriteAudio(AVPacket *packet);
     // Ends the file and gives it the output's name; after this it is complete and stays.
-    void Finish();
+    void Finish()
+    {
+        Close();
+        Publish();
+    }
+    // Ends the file under its hidden name, where it can still be checked (WrittenPath) and is
+    // removed again unless published.
+    void Close();
+    void Publish();
+    const std::string &WrittenPath() const { return m_writePath; }
+    // False when the output is a device written directly, which cannot be read back.
+    bool WritesHiddenFile() const { return m_writePath != m_path; }
 
     bool Created() const { return m_created; }
     int64_t BytesWritten() const;
@@ -55,6 +66,7 @@ private:
     PacketPtr m_coverPacket;
     AVRational m_audioTimeBase{1, 1};
     bool m_created = false;
+    bool m_closed = false;
     bool m_complete = false;
     int64_t m_finalBytes = 0;
 };

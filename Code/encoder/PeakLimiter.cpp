@@ -21,15 +21,18 @@ double FromDb(double db)
 
 } // namespace
 
-double LimiterCeilingDb(const std::string &codecName)
+double LimiterCeilingDb(const std::string &codecName, int64_t bitRate, int channels)
 {
     if (codecName == "pcm_s16le")
         return -1.05;
     if (codecName == "amr_nb")
-        return -3.0;
-    if (codecName == "aac" || codecName == "vorbis")
         return -2.5;
-    return -2.0;
+    const double kbpsPerChannel = static_cast<double>(bitRate) / 1000.0 / std::max(channels, 1);
+    if (kbpsPerChannel >= 64)
+        return -1.4;
+    if (kbpsPerChannel >= 32)
+        return -2.0;
+    return -2.8;
 }
 
 PeakLimiter::PeakLimiter(int sampleRate, int channels, double gain, double ceilingDb)

@@ -21,6 +21,8 @@ std::string ProgressReporter::WaitingText()
 
 void ProgressReporter::Line(const std::string &text)
 {
+    if (m_quiet)
+        return;
     std::fprintf(m_out, "%s\n", text.c_str());
     std::fflush(m_out);
 }

@@ -24,6 +24,9 @@ public:
     // Prints a progress line unless one was printed less than 250 ms ago (or `force`).
     void Update(double seconds, int64_t bytes, bool force = false);
 
+    // A quiet reporter prints nothing (a second encoding of the same audio).
+    void SetQuiet(bool quiet) { m_quiet = quiet; }
+
     static std::string ProgressText(double seconds, int64_t bytes);
     static std::string WaitingText();
 
@@ -31,6 +34,7 @@ private:
     std::FILE *m_out;
     Clock::time_point m_last{};
     bool m_any = false;
+    bool m_quiet = false;
 };
 
 } // namespace evc

@@ -6,12 +6,16 @@
 #include "InputMedia.h"
 #include "MediaTags.h"
 #include "OutputFile.h"
+#include "OutputPeak.h"
+#include "PeakLimiter.h"
 #include "SampleStage.h"
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <map>
+#include <memory>
+#include <optional>
 
 namespace evc {
 namespace {
@@ -28,6 +32,15 @@ constexpr double kTimestampGapSeconds = 0.5;
 // Decoding from the beginning finds the start exactly; a search by time is only as good as the
 // file's index and timestamps, so it is used only where it saves real time.
 constexpr double kShortestSeekSeconds = 30.0;
+
+// A lossy codec's noise lifts the decoded peaks of limited audio by an amount that depends on the
+// music and varies from one encoding to the next. An output whose decoded peaks pass
+// kHighestDecodedPeakDb is encoded again with the ceiling lowered so that they land near
+// kDecodedPeakTargetDb, by at least kLeastCeilingStepDb, at most kLowerCeilingRetries times.
+constexpr double kHighestDecodedPeakDb = -0.7;
+constexpr double kDecodedPeakTargetDb = -1.2;
+constexpr double kLeastCeilingStepDb = 1.0;
+constexpr int kLowerCeilingRetries = 3;
 
 AVCodecID CodecIdOf(const std::string &codecName)
 {
@@ -181,16 +194,22 @@ std::string TimeText(double seconds)
     return result;
 }
 
-TranscodeSummary Transcode(const EncoderOptions &options, ProgressReporter &reporter)
-{
-    const char *muxer = MuxerForPath(options.outputPath);
-    if (!muxer)
-        throw EncoderError("cannot tell the output type of \"" + options.outputPath +
-                           "\"; use .amr, .aac, .mp3, .ac3, .m4a, .ogg or .wav");
-    const std::string codecName =
-        options.codecName.empty() ? DefaultCodecForPath(options.outputPath) : options.codecName;
-    CheckOutputPath(options);
+namespace {
 
+// One encoding of the input into the output's hidden file, closed but not yet published.
+struct EncodedPass
+{
+    std::unique_ptr<OutputFile> output;
+    TranscodeSummary summary;
+    double ceilingDb = 0;
+    bool limited = false; // the gain is above 1, so the limiter shaped the peaks
+};
+
+// `ceilingDb`: the limiter's ceiling, or none for the codec's usual one.
+EncodedPass EncodeOnce(const EncoderOptions &options, const char *muxer,
+                       const std::string &codecName, ProgressReporter &reporter,
+                       std::optional<double> ceilingDb)
+{
     InputMedia input(options.inputPath);
     // Whether the start lies inside the audio is known only from decoding: container headers
     // often estimate the length, and some are plainly wrong.
@@ -204,7 +223,9 @@ TranscodeSummary Transcode(const EncoderOptions &options, ProgressReporter &repo
     request.sourceChannels = input.Decoder()->ch_layout.nb_channels;
     const AudioSettings settings = FitAudioSettings(codecName, request, EncoderAccepts);
 
-    OutputFile output(options.outputPath, muxer, options.overwrite);
+    EncodedPass pass;
+    pass.output = std::make_unique<OutputFile>(options.outputPath, muxer, options.overwrite);
+    OutputFile &output = *pass.output;
     if (!output.Accepts(CodecIdOf(codecName)))
         throw EncoderError("a " + std::string(muxer) + " file cannot hold " + codecName + " audio");
     std::unique_ptr<AudioEncoder> encoder = OpenAudioEncoder(settings, output.NeedsGlobalHeader());
@@ -225,8 +246,11 @@ TranscodeSummary Transcode(const EncoderOptions &options, ProgressReporter &repo
         options.lengthSeconds
             ? static_cast<int64_t>(std::llround(*options.lengthSeconds * encoder->SampleRate()))
             : -1;
+    pass.ceilingDb = ceilingDb.value_or(
+        LimiterCeilingDb(settings.codecName, encoder->BitRate(), encoder->Channels()));
+    pass.limited = gain > 1.0;
     SampleStage stage(encoder->SampleRate(), encoder->Channels(), encoder->SampleFormat(),
-                      encoder->FrameSize(), gain, maxSamples, LimiterCeilingDb(settings.codecName));
+                      encoder->FrameSize(), gain, maxSamples, pass.ceilingDb);
     Pipeline pipeline(stage, *encoder, output, reporter);
 
     const bool trimStart = start > 0;
@@ -261,14 +285,52 @@ TranscodeSummary Transcode(const EncoderOptions &options, ProgressReporter &repo
                                options.inputPath + "\"");
         throw EncoderError("no audio could be decoded from \"" + options.inputPath + "\"");
     }
-    output.Finish();
-    reporter.Update(pipeline.Seconds(), output.BytesWritten(), true);
+    output.Close();
+    pass.summary.seconds = pipeline.Seconds();
+    pass.summary.bytes = output.BytesWritten();
+    pass.summary.peaksHeldDb = stage.PeaksHeldDb();
+    return pass;
+}
 
-    TranscodeSummary summary;
-    summary.seconds = pipeline.Seconds();
-    summary.bytes = output.BytesWritten();
-    summary.peaksHeldDb = stage.PeaksHeldDb();
-    return summary;
+// The ceiling for another encoding when the limited output of a lossy codec decodes with peaks
+// too near full scale; none when it is fine as it is.
+std::optional<double> LowerCeilingDb(const EncodedPass &pass, const std::string &codecName)
+{
+    if (!pass.limited || codecName == "pcm_s16le" || !pass.output->WritesHiddenFile())
+        return std::nullopt;
+    const double peak = DecodedPeak(pass.output->WrittenPath());
+    const double peakDb = peak > 0 ? 20.0 * std::log10(peak) : -200.0;
+    if (peakDb <= kHighestDecodedPeakDb)
+        return std::nullopt;
+    return pass.ceilingDb - std::max(peakDb - kDecodedPeakTargetDb, kLeastCeilingStepDb);
+}
+
+} // namespace
+
+TranscodeSummary Transcode(const EncoderOptions &options, ProgressReporter &reporter)
+{
+    const char *muxer = MuxerForPath(options.outputPath);
+    if (!muxer)
+        throw EncoderError("cannot tell the output type of \"" + options.outputPath +
+                           "\"; use .amr, .aac, .mp3, .ac3, .m4a, .ogg or .wav");
+    const std::string codecName =
+        options.codecName.empty() ? DefaultCodecForPath(options.outputPath) : options.codecName;
+    CheckOutputPath(options);
+
+    EncodedPass pass = EncodeOnce(options, muxer, codecName, reporter, std::nullopt);
+    for (int retry = 0; retry < kLowerCeilingRetries; ++retry) {
+        const std::optional<double> lower = LowerCeilingDb(pass, codecName);
+        if (!lower)
+            break;
+        // Both encodings write the same hidden file: the first goes before the next starts.
+        pass.output.reset();
+        reporter.SetQuiet(true);
+        pass = EncodeOnce(options, muxer, codecName, reporter, lower);
+        reporter.SetQuiet(false);
+    }
+    pass.output->Publish();
+    reporter.Update(pass.summary.seconds, pass.summary.bytes, true);
+    return pass.summary;
 }
 
 } // namespace evc
