@@ -81,6 +81,14 @@ std::string OutputPathOf(const std::string &commandLine)
 void TConversionProc::ConnectConversion(const TConversionServices &services)
 {
     m_services = services;
+    if (services.CommonLib == nullptr || services.AppFunc == nullptr)
+        return;
+    const TMessageBoxes *messages = services.Messages;
+    services.CommonLib->ConnectStopping(*services.AppFunc, [messages](const std::string &text) {
+        if (messages != nullptr)
+            messages->ShowMsg(text, 1);
+    });
+    services.CommonLib->SetStopTimings(services.Timings);
 }
 
 void TConversionProc::RequireConnected() const

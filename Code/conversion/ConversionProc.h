@@ -50,6 +50,8 @@ struct TFailedRow
 class TConversionProc : public TConversionState
 {
 public:
+    // Also connects the common library's encoder stopping: it logs through the same AppFunc,
+    // warns through the same message boxes and waits with the same timings.
     void ConnectConversion(const TConversionServices &services);
     void UseProcessTable(platform::ProcessTable &table) { m_lookup.UseProcessTable(table); }
     const TConversionServices &ConversionServices() const { return m_services; }

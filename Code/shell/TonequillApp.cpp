@@ -60,11 +60,6 @@ void TTonequillApp::ConnectConversion()
     TCustomProc &customProc = m_services->CustomProc();
     TCommonLib &commonLib = m_services->CommonLib();
     m_conversionBinding = std::make_unique<TConversionBinding>(customProc, *m_mainForm);
-    const TMessageBoxes *messages = m_messages.get();
-    commonLib.ConnectStopping(m_services->AppFunc(),
-                              [messages](const std::string &text) { messages->ShowMsg(text, 1); });
-    commonLib.SetStopTimings(m_platform.ConversionTimings);
-
     TConversionServices services;
     services.ProgramFolder = m_platform.ProgramFolder;
     services.CommonLib = &commonLib;

@@ -1,11 +1,7 @@
-#include "ConversionFakes.h"
+#include "ConversionRig.h"
 #include "TestFolder.h"
 #include "TestText.h"
-#include "conversion/ConversionLib.h"
-#include "conversion/ConversionProc.h"
-#include "support/AppFunc.h"
 #include "support/Errors.h"
-#include "support/FileFunc.h"
 #include "support/PartialOutput.h"
 
 #include <QElapsedTimer>
@@ -15,60 +11,18 @@
 
 namespace {
 
-class RecordingProgress : public TProgressDisplay
-{
-public:
-    void ResetCurrentFileBar() override { ++resets; }
-    void ShowProgress() override
-    {
-        visible = true;
-        ++shows;
-    }
-    void HideProgress() override { visible = false; }
-    void ShowEncoderOutput(const std::string &text) override
-    {
-        outputs.push_back(text);
-        if (onOutput)
-            onOutput(text);
-    }
-    bool visible = false;
-    int shows = 0;
-    int resets = 0;
-    std::vector<std::string> outputs;
-    std::function<void(const std::string &)> onOutput;
-};
-
 // A batch on a program folder whose encoder is the test program, with short pauses.
-class BatchDriver : public ::testing::Test
+class BatchDriver : public ::testing::Test, protected tqtest::ConversionRig
 {
 protected:
-    BatchDriver() : appFunc(program.Path()), messages(presenter)
+    BatchDriver()
     {
         std::filesystem::copy_file(TQ_FAKE_ENCODER, program.File("evc"));
         std::filesystem::permissions(program.File("evc"), std::filesystem::perms::owner_all);
         settings.outputFolder = media.File("out");
-        lib.ConnectStopping(appFunc,
-                            [this](const std::string &text) { messages.ShowMsg(text, 1); });
-        lib.UseProcessTable(table);
-        TConversionServices services;
-        services.ProgramFolder = program.Path();
-        services.CommonLib = &lib;
-        services.AppFunc = &appFunc;
-        services.FileFunc = &fileFunc;
-        services.Messages = &messages;
-        services.Settings = &settings;
-        services.Progress = &progress;
-        services.MainWindow = &mainWindow;
-        services.Opener = &opener;
-        services.Power = &power;
-        services.Timings.BeforeStartMs = 100;
-        services.Timings.AfterEndMs = 100;
-        services.Timings.ProcessPollMs = 20;
-        services.Timings.AfterOutputMs = 50;
-        services.Timings.StopPollMs = 20;
-        proc.ConnectConversion(services);
-        lib.SetStopTimings(services.Timings);
-        proc.UseProcessTable(table);
+        timings.BeforeStartMs = 100;
+        timings.AfterEndMs = 100;
+        Connect(progress, program.Path());
     }
 
     // A source whose first line tells the test encoder what to do.
@@ -81,31 +35,9 @@ protected:
     }
     std::string Output(const std::string &name) const { return media.File("out/" + name); }
     bool Exists(const std::string &path) const { return std::filesystem::exists(path); }
-    std::string Log() const { return tqtest::ReadWholeFile(appFunc.LogPath()); }
-    void StopLikeTheStopButton()
-    {
-        progress.HideProgress();
-        mainWindow.SetMainWindowEnabled(true);
-        proc.RequestStop();
-        lib.StopEncoder(lib.ConvertParameter.EncoderPath);
-        lib.StopEncoder("evc");
-    }
 
-    tqtest::TestFolder program;
     tqtest::TestFolder media;
-    TAppFunc appFunc;
-    TFileFunc fileFunc;
-    tqtest::AnsweringPresenter presenter;
-    TMessageBoxes messages;
-    tqtest::FakeSettings settings;
-    tqtest::TableRows rows;
-    tqtest::ChildrenOnlyTable table;
-    tqtest::RecordingDesktopOpener opener;
-    tqtest::RecordingPower power;
-    tqtest::FakeMainWindow mainWindow;
-    RecordingProgress progress;
-    TConversionLib lib;
-    TConversionProc proc;
+    tqtest::RecordingProgress progress;
 };
 
 } // namespace
@@ -122,13 +54,27 @@ TEST_F(BatchDriver, AnEmptyListOnlyWarns)
     EXPECT_TRUE(opener.opened.empty());
 }
 
+// The encoder stopping of the common library is connected with the batch driver: an encoder
+// that cannot be ended is given up on after the connected time and reported in a message box.
+TEST_F(BatchDriver, AnEncoderThatCannotBeEndedIsReportedInAMessageBox)
+{
+    timings.StopGiveUpMs = 300;
+    Connect(progress, program.Path());
+    tqtest::UnkillableTable unkillable;
+    lib.UseProcessTable(unkillable);
+    lib.StopEncoder("evc");
+    ASSERT_EQ(presenter.requests.size(), 1u);
+    EXPECT_EQ(presenter.requests[0].icon, TMessageIcon::Warning);
+    EXPECT_EQ(tqtest::CountOf(Log(), "Stop encoder error. ->evc could not be terminated."), 1);
+}
+
 TEST_F(BatchDriver, ConvertsEveryCheckedRowAndOpensTheFolder)
 {
     Source("one.wav", "ok");
     Source("two.wav", "ok");
     Source("skipped.wav", "ok");
     Source("three.wav", "ok");
-    rows.rows[2][JobColumn::CheckStatus] = "False";
+    rows.SetCellText(2, JobColumn::CheckStatus, "False");
     bool mainEnabledWhileConverting = true;
     progress.onOutput = [&](const std::string &) {
         mainEnabledWhileConverting = mainEnabledWhileConverting && mainWindow.enabled;
@@ -289,10 +235,9 @@ TEST_F(BatchDriver, AnErrorInTheMiddleOfABatchLeavesTheWindowsUsable)
 
 TEST_F(BatchDriver, AStopEndsEvenAListOfMoreThan1024Rows)
 {
+    Source("first.wav", "sleep 20");
     for (int i = 0; i < 1030; ++i)
         rows.Add(media.File("row" + std::to_string(i) + ".wav"));
-    Source("first.wav", "sleep 20");
-    std::swap(rows.rows[0], rows.rows.back());
     progress.onOutput = [this](const std::string &) {
         if (!proc.StopRequested)
             StopLikeTheStopButton();

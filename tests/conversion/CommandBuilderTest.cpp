@@ -34,7 +34,7 @@ protected:
     TAppFunc appFunc;
     TFileFunc fileFunc;
     tqtest::FakeSettings settings;
-    tqtest::TableRows rows;
+    tqtest::MemoryJobRows rows;
     TConvertParameterStruct parameters;
     TConversionState state;
     TCommandBuilder builder;
@@ -105,7 +105,7 @@ TEST_F(CommandBuilder, ListsWithoutCurrentItemGiveTheDefaults)
 
 TEST_F(CommandBuilder, SegmentEdgeCases)
 {
-    tqtest::TableRows table;
+    tqtest::MemoryJobRows table;
     table.Add("/v/back.avi", "00:02:00", "00:01:30");
     table.Add("/v/bad.avi", "1:2", "00:00:40");
     table.Add("/v/whole.avi", "", "00:03:00");
@@ -189,7 +189,7 @@ TEST(CommandBuilderPaths, AnEncoderPathWithABlankIsQuoted)
     TConvertParameterStruct parameters;
     TConversionState state;
     TCommandBuilder builder("/opt/my tools/", settings, fileFunc, appFunc, parameters, state);
-    tqtest::TableRows rows;
+    tqtest::MemoryJobRows rows;
     rows.Add("/v/a.wav");
     const std::string line = builder.BuildCommandLine(rows, "/v/a.wav");
     EXPECT_EQ(line.rfind("\"/opt/my tools/evc\" -y -i \"/v/a.wav\"", 0), 0u) << line;

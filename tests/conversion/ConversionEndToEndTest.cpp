@@ -1,12 +1,9 @@
 // Whole batches with the real encoder and the real progress window on the offscreen platform.
-#include "ConversionFakes.h"
+#include "ConversionRig.h"
 #include "TestFolder.h"
 #include "TestMedia.h"
 #include "TestText.h"
-#include "conversion/ConversionLib.h"
-#include "conversion/ConversionProc.h"
 #include "conversion/FrmConverting.h"
-#include "support/AppFunc.h"
 #include "support/FileFunc.h"
 
 #include <QAbstractButton>
@@ -64,33 +61,14 @@ Probe ProbeAudio(const std::string &path)
     return probe;
 }
 
-class EndToEnd : public ::testing::Test
+class EndToEnd : public ::testing::Test, protected tqtest::ConversionRig
 {
 protected:
-    EndToEnd()
-        : appFunc(logFolder.Path()), messages(presenter), window(proc, lib, messages, mainWindow)
+    EndToEnd() : window(proc, lib, messages, mainWindow)
     {
         settings.outputFolder = media.File("out");
-        lib.ConnectStopping(appFunc,
-                            [this](const std::string &text) { messages.ShowMsg(text, 1); });
-        lib.UseProcessTable(table);
-        TConversionServices services;
-        services.ProgramFolder = tqtest::ProgramFolder();
-        services.CommonLib = &lib;
-        services.AppFunc = &appFunc;
-        services.FileFunc = &fileFunc;
-        services.Messages = &messages;
-        services.Settings = &settings;
-        services.Progress = &window;
-        services.MainWindow = &mainWindow;
-        services.Opener = &opener;
-        services.Power = &power;
-        services.Timings.BeforeStartMs = 50;
-        services.Timings.AfterEndMs = 50;
-        services.Timings.ProcessPollMs = 20;
-        services.Timings.AfterOutputMs = 100;
-        proc.ConnectConversion(services);
-        proc.UseProcessTable(table);
+        timings.AfterOutputMs = 100;
+        Connect(window, tqtest::ProgramFolder());
     }
 
     std::string MakeSource(const std::string &name, const tqtest::ToneSpec &spec)
@@ -100,22 +78,8 @@ protected:
         EXPECT_TRUE(tqtest::MakeToneFile(path, spec, &error)) << error;
         return path;
     }
-    std::string Log() const { return tqtest::ReadWholeFile(appFunc.LogPath()); }
 
-    tqtest::TestFolder logFolder;
     tqtest::TestFolder media;
-    TAppFunc appFunc;
-    TFileFunc fileFunc;
-    tqtest::AnsweringPresenter presenter;
-    TMessageBoxes messages;
-    tqtest::FakeSettings settings;
-    tqtest::TableRows rows;
-    tqtest::ChildrenOnlyTable table;
-    tqtest::RecordingDesktopOpener opener;
-    tqtest::RecordingPower power;
-    tqtest::FakeMainWindow mainWindow;
-    TConversionLib lib;
-    TConversionProc proc;
     TfrmConverting window;
 };
 
@@ -168,7 +132,7 @@ TEST_F(EndToEnd, SeveralSourceTypesIntoEverySevenOutputTypes)
         settings.items[TOptionList::Channels] = c.channelsItem;
         settings.items[TOptionList::SampleRate] = c.rate;
         settings.items[TOptionList::AudioBitrate] = c.type == 0 ? "16" : "128";
-        rows.rows.clear();
+        rows.DeleteAllRows();
         const std::string &first = sources[static_cast<std::size_t>(c.type)];
         const std::string &second = sources[static_cast<std::size_t>((c.type + 1) % 7)];
         rows.Add(first, "00:00:01", "00:00:03"); // a segment of 2 seconds

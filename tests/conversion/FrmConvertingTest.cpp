@@ -37,7 +37,7 @@ protected:
 
     tqtest::TestFolder logFolder;
     TAppFunc appFunc;
-    tqtest::AnsweringPresenter presenter;
+    tqtest::RecordingPresenter presenter;
     TMessageBoxes messages;
     tqtest::FakeMainWindow mainWindow;
     tqtest::ChildrenOnlyTable table;
@@ -105,7 +105,7 @@ TEST_F(ConvertingWindow, ShowingResetsAndOutputMovesTheBars)
 TEST_F(ConvertingWindow, StopAsksAndOnNoChangesNothing)
 {
     window.ShowProgress();
-    presenter.answer = IdNo;
+    presenter.answers = {IdNo};
     QTest::mouseClick(window.btnStop, Qt::LeftButton);
     ASSERT_EQ(presenter.requests.size(), 1u);
     EXPECT_EQ(presenter.requests[0].text, "Are you sure you want to stop the work ? ");
@@ -148,7 +148,7 @@ TEST_F(ConvertingWindow, StopOnYesWhileNothingRunsOnlyLogs)
 TEST_F(ConvertingWindow, TheCloseBoxAsksItsOwnQuestionAndClosesEitherWay)
 {
     window.ShowProgress();
-    presenter.answer = IdNo;
+    presenter.answers = {IdNo};
     window.close();
     ASSERT_EQ(presenter.requests.size(), 1u);
     EXPECT_EQ(presenter.requests[0].text, "Are you sure to stop processing ?");
@@ -157,7 +157,6 @@ TEST_F(ConvertingWindow, TheCloseBoxAsksItsOwnQuestionAndClosesEitherWay)
     EXPECT_FALSE(mainWindow.enabled);
 
     window.ShowProgress();
-    presenter.answer = IdYes;
     window.close();
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(proc.RowIndex, 1024);

@@ -70,19 +70,6 @@ protected:
     std::vector<std::string> warnings;
 };
 
-// A process list whose one encoder can never be ended.
-class UnkillableTable : public platform::ProcessTable
-{
-public:
-    std::vector<platform::ProcessEntry> Snapshot() const override { return {{4242, 1, "evc"}}; }
-    bool Terminate(long) override
-    {
-        ++attempts;
-        return false;
-    }
-    int attempts = 0;
-};
-
 } // namespace
 
 TEST_F(Stopping, TwoEncodersAreBothTerminatedInOneWalk)
@@ -129,7 +116,7 @@ TEST_F(Stopping, StopWhileNothingRunsOnlyWritesTheLogLines)
 
 TEST_F(Stopping, AProcessThatCannotBeEndedIsGivenUpOnAndReportedOnce)
 {
-    UnkillableTable unkillable;
+    tqtest::UnkillableTable unkillable;
     lib.UseProcessTable(unkillable);
     QElapsedTimer clock;
     clock.start();

@@ -48,14 +48,14 @@ TEST(ParserRegressionTest, TextsThatAreNotUtf8CompareByBytesIgnoringAsciiCase)
 // overflowing the seconds.
 TEST(ParserRegressionTest, HugeTimePartsCountAsNoTime)
 {
-    tqtest::TableRows rows;
+    tqtest::MemoryJobRows rows;
     rows.Add("/media/a.mp3", "00:00:00", "9223372036854775807:00:00");
     EXPECT_EQ(TSegmentSelection::CutLength(rows, "/media/a.mp3"), 0);
-    rows.rows[0][JobColumn::EndTime] = "00:00:00";
-    rows.rows[0][JobColumn::StartTime] = "-9223372036854775807:00:00";
+    rows.SetCellText(0, JobColumn::EndTime, "00:00:00");
+    rows.SetCellText(0, JobColumn::StartTime, "-9223372036854775807:00:00");
     EXPECT_EQ(TSegmentSelection::CutLength(rows, "/media/a.mp3"), 0);
-    rows.rows[0][JobColumn::StartTime] = "999999999999:00:00";
-    rows.rows[0][JobColumn::EndTime] = "999999999999:59:59";
+    rows.SetCellText(0, JobColumn::StartTime, "999999999999:00:00");
+    rows.SetCellText(0, JobColumn::EndTime, "999999999999:59:59");
     EXPECT_EQ(TSegmentSelection::CutLength(rows, "/media/a.mp3"), 3599);
 }
 
@@ -67,7 +67,7 @@ TEST(ParserRegressionTest, StartTimeTextCannotReshapeTheCommandLine)
     tqtest::TestFolder media;
     tqtest::FakeSettings settings;
     settings.outputFolder = media.File("out");
-    tqtest::TableRows rows;
+    tqtest::MemoryJobRows rows;
     const std::string source = media.File("a.mp3");
     rows.Add(source, "rf\" -acodec vorbis \"x", "00:00:09");
     TFileFunc fileFunc;

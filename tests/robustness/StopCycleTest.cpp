@@ -2,15 +2,11 @@
 // through the batch driver with the real evc, and evc killed from outside in the middle of a
 // file. After every stop the batch ends, the main window is usable and no encoder is left.
 // TQ_ROBUSTNESS_SCALE=n makes n times as many cycles.
-#include "ConversionFakes.h"
+#include "ConversionRig.h"
 #include "TestFolder.h"
 #include "TestMedia.h"
 #include "conversion/AdvanceSystem.h"
-#include "conversion/ConversionLib.h"
-#include "conversion/ConversionProc.h"
 #include "platform/CommandLine.h"
-#include "support/AppFunc.h"
-#include "support/FileFunc.h"
 
 #include <QElapsedTimer>
 #include <cstdlib>
@@ -40,26 +36,7 @@ double OutputSeconds(const std::string &text)
     return std::atof(text.c_str() + at + 5);
 }
 
-class StopDisplay : public TProgressDisplay
-{
-public:
-    void ResetCurrentFileBar() override {}
-    void ShowProgress() override
-    {
-        if (onShow)
-            onShow();
-    }
-    void HideProgress() override {}
-    void ShowEncoderOutput(const std::string &text) override
-    {
-        if (onOutput)
-            onOutput(text);
-    }
-    std::function<void()> onShow;
-    std::function<void(const std::string &)> onOutput;
-};
-
-class StopCycles : public ::testing::Test
+class StopCycles : public ::testing::Test, protected tqtest::ConversionRig
 {
 protected:
     static void SetUpTestSuite()
@@ -77,7 +54,7 @@ protected:
         s_media = nullptr;
     }
 
-    StopCycles() : appFunc(program.Path()), messages(presenter)
+    StopCycles()
     {
         fs::create_symlink(std::string(std::getenv("TQ_PROGRAM_DIR")) + "/evc",
                            program.File("evc"));
@@ -87,28 +64,8 @@ protected:
             rows.Add(source, "00:00:00", "00:00:" + std::to_string(kSourceSeconds));
         }
         settings.outputFolder = work.File("out");
-        lib.ConnectStopping(appFunc,
-                            [this](const std::string &text) { messages.ShowMsg(text, 1); });
-        lib.UseProcessTable(table);
-        TConversionServices services;
-        services.ProgramFolder = program.Path();
-        services.CommonLib = &lib;
-        services.AppFunc = &appFunc;
-        services.FileFunc = &fileFunc;
-        services.Messages = &messages;
-        services.Settings = &settings;
-        services.Progress = &display;
-        services.MainWindow = &mainWindow;
-        services.Opener = &opener;
-        services.Power = &power;
-        services.Timings.BeforeStartMs = 50;
-        services.Timings.AfterEndMs = 50;
-        services.Timings.ProcessPollMs = 20;
-        services.Timings.AfterOutputMs = 20;
-        services.Timings.StopPollMs = 20;
-        proc.ConnectConversion(services);
-        lib.SetStopTimings(services.Timings);
-        proc.UseProcessTable(table);
+        timings.AfterOutputMs = 20;
+        Connect(display, program.Path());
         mainWindow.showOutputDirectory = false;
     }
 
@@ -127,29 +84,10 @@ protected:
         return static_cast<int>(
             std::distance(fs::directory_iterator(settings.outputFolder), fs::directory_iterator()));
     }
-    void StopLikeTheStopButton()
-    {
-        proc.RequestStop();
-        lib.StopEncoder(lib.ConvertParameter.EncoderPath);
-        lib.StopEncoder("evc");
-    }
 
     static tqtest::TestFolder *s_media;
-    tqtest::TestFolder program;
     tqtest::TestFolder work;
-    TAppFunc appFunc;
-    TFileFunc fileFunc;
-    tqtest::AnsweringPresenter presenter;
-    TMessageBoxes messages;
-    tqtest::FakeSettings settings;
-    tqtest::TableRows rows;
-    tqtest::ChildrenOnlyTable table;
-    tqtest::RecordingDesktopOpener opener;
-    tqtest::RecordingPower power;
-    tqtest::FakeMainWindow mainWindow;
-    StopDisplay display;
-    TConversionLib lib;
-    TConversionProc proc;
+    tqtest::RecordingProgress display;
 };
 
 tqtest::TestFolder *StopCycles::s_media = nullptr;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "MemoryJobRows.h"
 #include "RecordingDesktopOpener.h"
+#include "SupportFakes.h"
 #include "conversion/ConversionSettings.h"
 #include "conversion/ConversionWindows.h"
 #include "formats/Catalogue.h"
@@ -8,42 +10,13 @@
 #include "platform/PowerControl.h"
 #include "platform/ProcessTable.h"
 #include "support/MessageBoxes.h"
-#include "toolkit/JobRows.h"
 
-#include <array>
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 namespace tqtest {
-
-// Job rows in a plain table.
-class TableRows : public TJobRows
-{
-public:
-    // Adds a checked row with the given file name and segment.
-    void Add(const std::string &fileName, const std::string &start = "00:00:00",
-             const std::string &end = "00:00:01")
-    {
-        rows.push_back({"True", fileName, "1 KB", end, start, end, end});
-    }
-    int RowCount() const override { return static_cast<int>(rows.size()); }
-    std::string CellText(int row, int column) const override
-    {
-        if (row < 0 || row >= RowCount() || column < 0 || column >= JobColumn::Count)
-            return {};
-        return rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
-    }
-    void SetCellText(int row, int column, const std::string &text) override
-    {
-        if (row >= 0 && row < RowCount() && column >= 0 && column < JobColumn::Count)
-            rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = text;
-    }
-    bool IsRowSelected(int) const override { return false; }
-
-    std::vector<std::array<std::string, JobColumn::Count>> rows;
-};
 
 // The output types with their codec options and extensions, and the current list items.
 class FakeSettings : public TConversionSettings
@@ -87,21 +60,6 @@ public:
     std::function<void(FakeSettings &)> onApplyCustomProfile;
 };
 
-class AnsweringPresenter : public IMessagePresenter
-{
-public:
-    int Present(const TMessageBoxRequest &request) override
-    {
-        requests.push_back(request);
-        if (onPresent)
-            onPresent(request);
-        return answer;
-    }
-    std::vector<TMessageBoxRequest> requests;
-    int answer = IdYes;
-    std::function<void(const TMessageBoxRequest &)> onPresent;
-};
-
 class RecordingPower : public platform::PowerControl
 {
 public:
@@ -133,6 +91,46 @@ public:
     bool shutdown = false;
     int quits = 0;
     std::vector<std::string> *events = nullptr;
+};
+
+// A progress window that records what the batch driver shows in it.
+class RecordingProgress : public TProgressDisplay
+{
+public:
+    void ResetCurrentFileBar() override { ++resets; }
+    void ShowProgress() override
+    {
+        visible = true;
+        ++shows;
+        if (onShow)
+            onShow();
+    }
+    void HideProgress() override { visible = false; }
+    void ShowEncoderOutput(const std::string &text) override
+    {
+        outputs.push_back(text);
+        if (onOutput)
+            onOutput(text);
+    }
+    bool visible = false;
+    int shows = 0;
+    int resets = 0;
+    std::vector<std::string> outputs;
+    std::function<void()> onShow;
+    std::function<void(const std::string &)> onOutput;
+};
+
+// A process list whose one encoder can never be ended.
+class UnkillableTable : public platform::ProcessTable
+{
+public:
+    std::vector<platform::ProcessEntry> Snapshot() const override { return {{4242, 1, "evc"}}; }
+    bool Terminate(long) override
+    {
+        ++attempts;
+        return false;
+    }
+    int attempts = 0;
 };
 
 // The real process list, restricted to the children of this test process, so a test can
