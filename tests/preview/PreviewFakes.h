@@ -1,8 +1,12 @@
 #pragma once
 
+#include "MemoryJobRows.h"
 #include "preview/MediaEngine.h"
 #include "preview/PreviewDisplay.h"
-#include "toolkit/JobRows.h"
+#include "preview/PreviewEvents.h"
+#include "preview/PreviewPlayer.h"
+#include "preview/SegmentSelection.h"
+#include "preview/TimelineGeometry.h"
 
 #include <string>
 #include <vector>
@@ -73,35 +77,23 @@ public:
     int minimum = 0, maximum = 100, position = 0;
 };
 
-// Job rows in memory: File Name, Duration, Start, End, Cut, with a selection flag.
-class TTableRows : public TJobRows
+// A preview player bound to the recording engine and display, the segment selection and the
+// list events over it, and the job rows they read. Log lines of the player are kept in `log`.
+struct PreviewRig
 {
-public:
-    void Add(const std::string &name, const std::string &duration, bool selected = false)
+    PreviewRig()
     {
-        m_rows.push_back({"True", name, "1 KB", duration, "00:00:00", duration, duration});
-        m_selected.push_back(selected);
-    }
-    void Select(int row, bool selected) { m_selected[size_t(row)] = selected; }
-
-    int RowCount() const override { return int(m_rows.size()); }
-    std::string CellText(int row, int column) const override
-    {
-        if (row < 0 || row >= RowCount() || column < 0 || column >= JobColumn::Count)
-            return {};
-        return m_rows[size_t(row)][size_t(column)];
-    }
-    void SetCellText(int row, int column, const std::string &text) override
-    {
-        if (row >= 0 && row < RowCount() && column >= 0 && column < JobColumn::Count)
-            m_rows[size_t(row)][size_t(column)] = text;
-    }
-    bool IsRowSelected(int row) const override
-    {
-        return row >= 0 && row < RowCount() && m_selected[size_t(row)];
+        player.BindPreview(engine, display, previewFile,
+                           [this](const std::string &line) { log.push_back(line); });
     }
 
-private:
-    std::vector<std::vector<std::string>> m_rows;
-    std::vector<bool> m_selected;
+    TRecordingEngine engine;
+    TRecordingDisplay display;
+    std::string previewFile;
+    std::vector<std::string> log;
+    TPreviewPlayer player;
+    TTimelineGeometry geometry;
+    TSegmentSelection segments{player, geometry};
+    TPreviewEvents events{player, segments, geometry};
+    tqtest::MemoryJobRows rows;
 };

@@ -1,8 +1,6 @@
 #include "preview/PreviewPlayer.h"
 
 #include "PreviewFakes.h"
-#include "preview/PreviewEvents.h"
-#include "preview/SegmentSelection.h"
 
 #include <gtest/gtest.h>
 
@@ -10,15 +8,13 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-class PreviewPlayerTest : public ::testing::Test
+class PreviewPlayerTest : public ::testing::Test, protected PreviewRig
 {
 protected:
     void SetUp() override
     {
-        player.BindPreview(engine, display, previewFile,
-                           [this](const std::string &line) { log.push_back(line); });
-        rows.Add("/m/a.mp3", "00:01:00");
-        rows.Add("/m/b.mp3", "00:02:00");
+        rows.Add("/m/a.mp3", "00:00:00", "00:01:00");
+        rows.Add("/m/b.mp3", "00:00:00", "00:02:00");
     }
     // Plays /m/a.mp3 and forgets the calls that took.
     void StartPlaying()
@@ -26,16 +22,6 @@ protected:
         player.PlayFile("/m/a.mp3");
         engine.calls.clear();
     }
-
-    TRecordingEngine engine;
-    TRecordingDisplay display;
-    std::string previewFile;
-    Calls log;
-    TPreviewPlayer player;
-    TTimelineGeometry geometry;
-    TSegmentSelection segments{player, geometry};
-    TPreviewEvents events{player, segments, geometry};
-    TTableRows rows;
 };
 
 TEST_F(PreviewPlayerTest, PlayFileLoadsAfreshAndStartsPlaying)
@@ -112,8 +98,8 @@ TEST_F(PreviewPlayerTest, PlayButtonLoadsEverySelectedRowInOrderAndTheLastKeepsP
     events.btnPlayClick(rows); // nothing loaded, nothing selected
     EXPECT_TRUE(engine.calls.empty());
 
-    rows.Select(0, true);
-    rows.Select(1, true);
+    rows.SetRowSelected(0, true);
+    rows.SetRowSelected(1, true);
     events.btnPlayClick(rows);
     EXPECT_EQ(engine.calls, (Calls{"Active:=false", "ClearGraph", "Active:=true",
                                    "RenderFile /m/a.mp3", "Play", "Active:=false", "ClearGraph",
@@ -155,7 +141,7 @@ TEST_F(PreviewPlayerTest, FailedStopSkipsTheRestButShowsTheLogoAndResetsTheBar)
 
 TEST_F(PreviewPlayerTest, DoubleClickPlaysAnotherRowAndPausesTheLoadedOne)
 {
-    rows.Select(1, true);
+    rows.SetRowSelected(1, true);
     events.dxTreeSourceFileInfoDblClick(rows);
     EXPECT_EQ(previewFile, "/m/b.mp3");
     EXPECT_EQ(player.Timeline.TimelineDuration, 120);
@@ -203,7 +189,7 @@ TEST_F(PreviewPlayerTest, TickAtTheEndOfTheFileRewindsAndStops)
     EXPECT_EQ(previewFile, "");
 
     // The next play loads the selected row afresh.
-    rows.Select(0, true);
+    rows.SetRowSelected(0, true);
     engine.calls.clear();
     events.btnPlayClick(rows);
     EXPECT_EQ(engine.calls.at(3), "RenderFile /m/a.mp3");

@@ -1,10 +1,6 @@
 #include "preview/TimelineStrip.h"
 
 #include "PreviewFakes.h"
-#include "preview/PreviewEvents.h"
-#include "preview/PreviewPlayer.h"
-#include "preview/SegmentSelection.h"
-#include "preview/TimelineGeometry.h"
 
 #include <QFrame>
 #include <QTest>
@@ -14,12 +10,11 @@ namespace {
 
 using Geometry = TTimelineGeometry;
 
-class TimelineStripTest : public ::testing::Test
+class TimelineStripTest : public ::testing::Test, protected PreviewRig
 {
 protected:
     void SetUp() override
     {
-        player.BindPreview(engine, display, previewFile, [](const std::string &) {});
         QObject::connect(&strip, &TTimelineStrip::Splitter1Moved, [this] {
             ++startMoves;
             events.Splitter1Moved(rows);
@@ -35,7 +30,7 @@ protected:
     // A 60-second row whose segment runs from 15 s to 45 s, clicked on the job list.
     void ClickSixtySecondRow()
     {
-        rows.Add("/media/a.mp3", "00:01:00", true);
+        rows.Add("/media/a.mp3", "00:00:00", "00:01:00", true);
         rows.SetCellText(0, JobColumn::StartTime, "00:00:15");
         rows.SetCellText(0, JobColumn::EndTime, "00:00:45");
         events.dxTreeSourceFileInfoClick(rows);
@@ -60,14 +55,6 @@ protected:
     int X(QWidget *widget) const { return widget->geometry().x(); }
     int Right(QWidget *widget) const { return widget->geometry().right(); }
 
-    TRecordingEngine engine;
-    TRecordingDisplay display;
-    std::string previewFile;
-    TPreviewPlayer player;
-    Geometry geometry;
-    TSegmentSelection segments{player, geometry};
-    TPreviewEvents events{player, segments, geometry};
-    TTableRows rows;
     QFrame panel1;
     TTimelineStrip strip{&panel1, geometry};
     int startMoves = 0;

@@ -1,8 +1,4 @@
 #include "PreviewFakes.h"
-#include "preview/PreviewEvents.h"
-#include "preview/PreviewPlayer.h"
-#include "preview/SegmentSelection.h"
-#include "preview/TimelineGeometry.h"
 
 #include <gtest/gtest.h>
 
@@ -11,18 +7,14 @@ namespace {
 using Geometry = TTimelineGeometry;
 using Calls = std::vector<std::string>;
 
-class TimelineTest : public ::testing::Test
+class TimelineTest : public ::testing::Test, protected PreviewRig
 {
 protected:
-    void SetUp() override
-    {
-        player.BindPreview(engine, display, previewFile, [](const std::string &) {});
-    }
     // Adds a selected row with the given segment and clicks it.
     void ClickRow(const std::string &name, const std::string &duration, const std::string &start,
                   const std::string &end)
     {
-        rows.Add(name, duration, true);
+        rows.Add(name, "00:00:00", duration, true);
         const int row = rows.RowCount() - 1;
         rows.SetCellText(row, JobColumn::StartTime, start);
         rows.SetCellText(row, JobColumn::EndTime, end);
@@ -31,17 +23,8 @@ protected:
     void SelectOnly(int row)
     {
         for (int i = 0; i < rows.RowCount(); ++i)
-            rows.Select(i, i == row);
+            rows.SetRowSelected(i, i == row);
     }
-
-    TRecordingEngine engine;
-    TRecordingDisplay display;
-    std::string previewFile;
-    TPreviewPlayer player;
-    Geometry geometry;
-    TSegmentSelection segments{player, geometry};
-    TPreviewEvents events{player, segments, geometry};
-    TTableRows rows;
 };
 
 TEST(TimelineGeometry, StartsWithThinOuterImagesAndMapsPixelsToPercent)
@@ -220,7 +203,7 @@ TEST_F(TimelineTest, ExactHalfPixelRoundsToEven)
 
 TEST_F(TimelineTest, ClickingTheLoadedRowMovesNothingAndAnotherRowStopsThePreview)
 {
-    rows.Add("/m/a.mp3", "00:01:40", true);
+    rows.Add("/m/a.mp3", "00:00:00", "00:01:40", true);
     player.PlayFile("/m/a.mp3");
     geometry.SetLeftWidth(30);
     engine.calls.clear();
@@ -229,7 +212,7 @@ TEST_F(TimelineTest, ClickingTheLoadedRowMovesNothingAndAnotherRowStopsThePrevie
     EXPECT_EQ(geometry.LeftWidth(), 30);
     EXPECT_TRUE(engine.calls.empty());
 
-    rows.Add("/m/b.mp3", "00:01:40", true);
+    rows.Add("/m/b.mp3", "00:00:00", "00:01:40", true);
     SelectOnly(1);
     events.dxTreeSourceFileInfoClick(rows);
     EXPECT_EQ(engine.calls, (Calls{"Stop", "Active:=false", "ClearGraph"}));
@@ -239,7 +222,7 @@ TEST_F(TimelineTest, ClickingTheLoadedRowMovesNothingAndAnotherRowStopsThePrevie
 TEST_F(TimelineTest, TwoSelectedRowsOfDifferentDurationsGetTheSameTimes)
 {
     ClickRow("/m/short.mp3", "00:01:40", "00:00:00", "00:01:40");
-    rows.Add("/m/long.mp3", "01:00:00", true);
+    rows.Add("/m/long.mp3", "00:00:00", "01:00:00", true);
     geometry.SetLeftWidth(110);
     events.Splitter1Moved(rows);
     EXPECT_EQ(rows.CellText(0, JobColumn::StartTime), "00:00:50");
@@ -249,7 +232,7 @@ TEST_F(TimelineTest, TwoSelectedRowsOfDifferentDurationsGetTheSameTimes)
 
 TEST_F(TimelineTest, BeforeAnyPlacementMovesWriteZeroAndNeverSeek)
 {
-    rows.Add("/m/a.mp3", "00:01:40", true);
+    rows.Add("/m/a.mp3", "00:00:00", "00:01:40", true);
     engine.active = true;
     geometry.SetLeftWidth(110);
     events.Splitter1Moved(rows);
@@ -295,10 +278,10 @@ TEST_F(TimelineTest, PressesOnTheImagesNudgeAndWrite)
 
 TEST(CutLength, UsesTheLastRowWhoseNameMatchesIgnoringCase)
 {
-    TTableRows rows;
-    rows.Add("/m/Song.mp3", "00:02:00");
-    rows.Add("/m/other.mp3", "00:09:00");
-    rows.Add("/M/SONG.MP3", "00:03:00");
+    tqtest::MemoryJobRows rows;
+    rows.Add("/m/Song.mp3", "00:00:00", "00:02:00");
+    rows.Add("/m/other.mp3", "00:00:00", "00:09:00");
+    rows.Add("/M/SONG.MP3", "00:00:00", "00:03:00");
     rows.SetCellText(2, JobColumn::StartTime, "00:00:30");
     EXPECT_EQ(TSegmentSelection::CutLength(rows, "/m/song.mp3"), 150);
     rows.SetCellText(2, JobColumn::StartTime, "00:x:30");
