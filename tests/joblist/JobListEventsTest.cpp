@@ -1,10 +1,10 @@
 #include "joblist/JobListEvents.h"
 
+#include "ScriptedSourceFileDialog.h"
 #include "SupportFakes.h"
 #include "TestFolder.h"
 #include "TestMedia.h"
 #include "joblist/JobListFunc.h"
-#include "joblist/SourceFileDialog.h"
 #include "joblist/SourceFolderMemory.h"
 #include "toolkit/JobGrid.h"
 
@@ -13,27 +13,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class TScriptedDialog : public ISourceFileDialog
-{
-public:
-    void SetInitialFolder(const std::string &folder) override { initialFolder = folder; }
-    bool Execute() override
-    {
-        if (!accept)
-            return false;
-        if (!answer.empty())
-            fileName = answer.front();
-        return true;
-    }
-    std::vector<std::string> Files() const override { return answer; }
-    std::string FileName() const override { return fileName; }
-
-    bool accept = true;
-    std::vector<std::string> answer;
-    std::string initialFolder;
-    std::string fileName;
-};
 
 class TMemoryFolder : public ISourceFolderMemory
 {
@@ -57,7 +36,7 @@ protected:
     TMessageBoxes boxes{presenter};
     TJobListFunc func{boxes};
     TJobGrid grid;
-    TScriptedDialog dialog;
+    tqtest::ScriptedSourceFileDialog dialog;
     TMemoryFolder memory;
     int stops = 0;
     TJobListEvents events{func, grid, dialog, memory, [this] { ++stops; }};
@@ -154,7 +133,7 @@ TEST_F(OpenPathTest, ChosenFilesAreAddedOnceAndTheirFolderRemembered)
     const std::string b = folder.File("b.ogg");
     ASSERT_TRUE(tqtest::MakeToneFile(a, {}));
     ASSERT_TRUE(tqtest::MakeToneFile(b, {}));
-    dialog.answer = {b, a, b};
+    dialog.files = {b, a, b};
 
     events.btnOpenFileClick();
 
@@ -172,7 +151,7 @@ TEST_F(OpenPathTest, CancelAddsNothingAndWritesTheFolderOnlyAfterAnEarlierChoice
     EXPECT_EQ(memory.saves, 0);
 
     dialog.accept = true;
-    dialog.answer = {"/elsewhere/x.txt"};
+    dialog.files = {"/elsewhere/x.txt"};
     events.btnOpenFileClick();
     dialog.accept = false;
     memory.folder = "/start/";

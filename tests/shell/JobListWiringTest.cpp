@@ -1,6 +1,6 @@
+#include "ScriptedSourceFileDialog.h"
 #include "ShellFixture.h"
 #include "TestMedia.h"
-#include "joblist/SourceFileDialog.h"
 #include "preview/QtMediaEngine.h"
 #include "shell/MainForm.h"
 #include "shell/ServiceObjects.h"
@@ -14,24 +14,6 @@
 
 namespace {
 
-// An open-file dialog that returns the files it was given, as if the user had picked them.
-class ScriptedSourceFileDialog : public ISourceFileDialog
-{
-public:
-    void SetInitialFolder(const std::string &folder) override { initialFolder = folder; }
-    bool Execute() override
-    {
-        ++runs;
-        return !files.empty();
-    }
-    std::vector<std::string> Files() const override { return files; }
-    std::string FileName() const override { return files.empty() ? std::string() : files[0]; }
-
-    std::vector<std::string> files;
-    std::string initialFolder;
-    int runs = 0;
-};
-
 TEST(JobListWiringTest, AddedFilesShowTheirDurationsAClickPlacesTheTimelineDeleteRemoves)
 {
     tqtest::ShellFixture fixture;
@@ -44,7 +26,7 @@ TEST(JobListWiringTest, AddedFilesShowTheirDurationsAClickPlacesTheTimelineDelet
     spec.seconds = 1.5;
     ASSERT_TRUE(tqtest::MakeToneFile(shorter, spec, &error)) << error;
 
-    ScriptedSourceFileDialog dialog;
+    tqtest::ScriptedSourceFileDialog dialog;
     dialog.files = {longer, shorter};
     TShellPlatform platform = fixture.Platform();
     platform.SourceDialog = &dialog;
