@@ -1,5 +1,6 @@
 // Whole batches with the real encoder and the real progress window on the offscreen platform.
 #include "ConversionRig.h"
+#include "MediaCheck.h"
 #include "TestFolder.h"
 #include "TestMedia.h"
 #include "TestText.h"
@@ -16,50 +17,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-}
-
 namespace {
-
-struct Probe
-{
-    bool opened = false;
-    std::string codec;
-    int channels = 0;
-    int sampleRate = 0;
-    double seconds = 0; // sum of the audio packet durations
-};
-
-Probe ProbeAudio(const std::string &path)
-{
-    Probe probe;
-    AVFormatContext *format = nullptr;
-    if (avformat_open_input(&format, path.c_str(), nullptr, nullptr) != 0)
-        return probe;
-    if (avformat_find_stream_info(format, nullptr) >= 0) {
-        const int index = av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
-        if (index >= 0) {
-            const AVStream *stream = format->streams[index];
-            probe.opened = true;
-            probe.codec = avcodec_get_name(stream->codecpar->codec_id);
-            probe.channels = stream->codecpar->ch_layout.nb_channels;
-            probe.sampleRate = stream->codecpar->sample_rate;
-            AVPacket *packet = av_packet_alloc();
-            int64_t ticks = 0;
-            while (av_read_frame(format, packet) >= 0) {
-                if (packet->stream_index == index)
-                    ticks += packet->duration;
-                av_packet_unref(packet);
-            }
-            av_packet_free(&packet);
-            probe.seconds = static_cast<double>(ticks) * av_q2d(stream->time_base);
-        }
-    }
-    avformat_close_input(&format);
-    return probe;
-}
 
 class EndToEnd : public ::testing::Test, protected tqtest::ConversionRig
 {
@@ -146,17 +104,17 @@ TEST_F(EndToEnd, SeveralSourceTypesIntoEverySevenOutputTypes)
         EXPECT_EQ(tqtest::ReadWholeFile(earlier), "earlier output");
         const std::string segmentOutput = out + TFileFunc::BaseName(first) + "_1" + c.extension;
         const std::string wholeOutput = out + TFileFunc::BaseName(second) + c.extension;
-        const Probe segment = ProbeAudio(segmentOutput);
-        const Probe whole = ProbeAudio(wholeOutput);
-        ASSERT_TRUE(segment.opened) << segmentOutput;
-        ASSERT_TRUE(whole.opened) << wholeOutput;
-        for (const Probe *probe : {&segment, &whole}) {
-            EXPECT_EQ(probe->codec, c.codec);
-            EXPECT_EQ(probe->channels, c.channels);
-            EXPECT_EQ(probe->sampleRate, c.sampleRate);
+        const evctest::AudioFacts segment = evctest::InspectAudio(segmentOutput);
+        const evctest::AudioFacts whole = evctest::InspectAudio(wholeOutput);
+        ASSERT_TRUE(segment.ok) << segmentOutput << ": " << segment.error;
+        ASSERT_TRUE(whole.ok) << wholeOutput << ": " << whole.error;
+        for (const evctest::AudioFacts *facts : {&segment, &whole}) {
+            EXPECT_EQ(facts->codec, c.codec);
+            EXPECT_EQ(facts->channels, c.channels);
+            EXPECT_EQ(facts->sampleRate, c.sampleRate);
         }
-        EXPECT_NEAR(segment.seconds, 2.0, 0.1);
-        EXPECT_NEAR(whole.seconds, 3.0, 0.15);
+        EXPECT_NEAR(segment.Seconds(), 2.0, 0.1);
+        EXPECT_NEAR(whole.Seconds(), 3.0, 0.15);
         EXPECT_TRUE(proc.FailedRows().empty());
         EXPECT_FALSE(window.isVisible());
         EXPECT_TRUE(mainWindow.enabled);
@@ -233,8 +191,8 @@ TEST_F(EndToEnd, AnUnreadableFileEndsWithTheFailureWarning)
 
     proc.ConvertAll(rows);
 
-    EXPECT_TRUE(ProbeAudio(media.File("out/good.wav")).opened);
-    EXPECT_TRUE(ProbeAudio(media.File("out/also good.wav")).opened);
+    EXPECT_TRUE(evctest::InspectAudio(media.File("out/good.wav")).ok);
+    EXPECT_TRUE(evctest::InspectAudio(media.File("out/also good.wav")).ok);
     ASSERT_EQ(proc.FailedRows().size(), 1u);
     EXPECT_EQ(proc.FailedRows()[0].FileName, broken);
     EXPECT_FALSE(proc.FailedRows()[0].Reason.empty());
