@@ -80,10 +80,10 @@ void SampleStage::ConfigureResampler(const AVFrame *frame)
     const int result = swr_alloc_set_opts2(&resampler, &m_layout, AV_SAMPLE_FMT_FLTP, m_sampleRate,
                                            &inLayout, format, frame->sample_rate, 0, nullptr);
     ResamplerPtr owned(resampler);
-    // Folding channels together (stereo into mono, 5.1 into stereo) scales the mix so that it
-    // cannot leave the sources' range. Float output is unbounded by default: loud stereo music
-    // folded into mono would sum to 3 dB over full scale and clip.
-    if (result >= 0)
+    // Stereo folded into mono is the mean of the two channels. The resampler's float mix adds
+    // them at 0.71 each, which takes loud stereo music 3 dB over full scale. Larger layouts keep
+    // the usual downmix levels, where dialogue in the centre stays at a useful level.
+    if (result >= 0 && inLayout.nb_channels == 2 && m_layout.nb_channels == 1)
         av_opt_set_double(resampler, "rematrix_maxval", 1.0, 0);
     if (result < 0 || swr_init(owned.get()) < 0) {
         av_channel_layout_uninit(&inLayout);
