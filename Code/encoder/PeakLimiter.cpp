@@ -26,7 +26,7 @@ double LimiterCeilingDb(const std::string &codecName, int64_t bitRate, int chann
     if (codecName == "pcm_s16le")
         return -1.05;
     if (codecName == "amr_nb")
-        return -2.5;
+        return -2.0;
     const double kbpsPerChannel = static_cast<double>(bitRate) / 1000.0 / std::max(channels, 1);
     if (kbpsPerChannel >= 64)
         return -1.4;

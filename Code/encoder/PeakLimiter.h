@@ -62,7 +62,7 @@ private:
 // The ceiling for the output of a codec at a bitrate in bit/s, in dB: 1 dB below full scale,
 // with room for what the codec adds. 16-bit PCM only rounds. Lossy codecs add noise that lifts
 // the decoded peaks of densely limited music above what went in: by up to about 0.4 dB at
-// 64 kbit/s per channel and more, 1 dB at 32, 2 dB below that and through the speech codec AMR.
+// 64 kbit/s per channel and more, 1 dB at 32 and through the speech codec AMR, 2 dB below that.
 // Outputs whose peaks still come out higher are encoded again with a lower ceiling.
 double LimiterCeilingDb(const std::string &codecName, int64_t bitRate, int channels);
 
