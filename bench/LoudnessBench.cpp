@@ -2,6 +2,7 @@
 // (a file given on the command line, or a generated one mastered to just under full scale).
 // Prints the figures; not a test.
 //   LoudnessBench <evc> [source]
+#include "ProgramRun.h"
 #include "TestFolder.h"
 #include "TestMedia.h"
 
@@ -13,11 +14,12 @@ namespace {
 // "<peak dB> <mean dB>" of a file as ffmpeg's volumedetect sees it (mean = RMS of all channels).
 bool Measure(const std::string &path, double *peakDb, double *meanDb)
 {
-    std::string output;
-    if (tqtest::RunShell("ffmpeg -nostdin -hide_banner -i " + tqtest::ShellQuote(path) +
-                             " -af volumedetect -f null -",
-                         &output) != 0)
+    const tqtest::ProgramRun run =
+        tqtest::RunProgram({"ffmpeg", "-nostdin", "-hide_banner", "-i", path, "-af", "volumedetect",
+                            "-f", "null", "-"});
+    if (run.exitCode != 0)
         return false;
+    const std::string &output = run.output;
     const auto mean = output.find("mean_volume: ");
     const auto peak = output.find("max_volume: ");
     if (mean == std::string::npos || peak == std::string::npos)
@@ -48,16 +50,14 @@ int main(int argc, char **argv)
     std::printf("source %s: peak %.2f dBFS, mean %.2f dBFS\n", source.c_str(), peak, mean);
     std::printf("%-6s %-5s %10s %10s %14s\n", "volume", "type", "peak dBFS", "mean dBFS",
                 "mean vs 100 %");
-    for (const char *type : {"wav", "mp3", "m4a"}) {
+    for (const char *type : {"wav", "mp3", "m4a", "aac", "ogg", "ac3", "amr"}) {
         double mean100 = 0;
         for (const char *volume : {"100", "200", "500"}) {
             const std::string output = folder.File(std::string("out") + volume + "." + type);
-            std::string log;
-            if (tqtest::RunShell(tqtest::ShellQuote(evc) + " -y -i " + tqtest::ShellQuote(source) +
-                                     " -ab 128 -vol " + volume + " " + tqtest::ShellQuote(output),
-                                 &log) != 0 ||
-                !Measure(output, &peak, &mean)) {
-                std::fprintf(stderr, "%s", log.c_str());
+            const tqtest::ProgramRun run =
+                tqtest::RunProgram({evc, "-y", "-i", source, "-ab", "128", "-vol", volume, output});
+            if (run.exitCode != 0 || !Measure(output, &peak, &mean)) {
+                std::fprintf(stderr, "%s%s", run.problem.c_str(), run.output.c_str());
                 return 1;
             }
             if (std::string(volume) == "100")

@@ -1,6 +1,7 @@
 // Times adding short media files to the job list (probe of each file plus its row) and, for
 // comparison, running the ffprobe tool once per file. Prints the figures; not a test.
 //   ProbeBench [file count]
+#include "ProgramRun.h"
 #include "TestFolder.h"
 #include "TestMedia.h"
 #include "joblist/JobListFunc.h"
@@ -98,8 +99,8 @@ int main(int argc, char **argv)
     const size_t probed = std::min<size_t>(20, names.size());
     const auto probeStart = std::chrono::steady_clock::now();
     for (size_t i = 0; i < probed; ++i) {
-        tqtest::RunShell("ffprobe -v quiet -show_entries format=duration -of csv=p=0 " +
-                         tqtest::ShellQuote(names[i]) + " >/dev/null");
+        tqtest::RunProgram({"ffprobe", "-v", "quiet", "-show_entries", "format=duration", "-of",
+                            "csv=p=0", names[i]});
     }
     const double probeTotal = MillisecondsSince(probeStart);
     std::printf("ffprobe once per file, %zu files: %.1f ms total, %.1f ms per file\n", probed,

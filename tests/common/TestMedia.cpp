@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <map>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace tqtest {
 namespace {
@@ -103,34 +102,6 @@ const std::vector<std::string> &SourceExtensions()
         "3gp", "3g2",  "mp4", "m4v", "mpeg", "mpg", "avi", "asf", "mov", "wmv", "flv", "swf",
         "rm",  "rmvb", "vob", "aac", "ac3",  "m4a", "mp2", "mp3", "ogg", "tta", "wav", "wma"};
     return extensions;
-}
-
-std::string ShellQuote(const std::string &text)
-{
-    std::string quoted = "'";
-    for (char c : text) {
-        if (c == '\'')
-            quoted += "'\\''";
-        else
-            quoted += c;
-    }
-    return quoted + "'";
-}
-
-int RunShell(const std::string &command, std::string *output)
-{
-    FILE *pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe)
-        return -1;
-    char buffer[4096];
-    std::string text;
-    size_t count;
-    while ((count = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        text.append(buffer, count);
-    const int status = pclose(pipe);
-    if (output)
-        *output = text;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 bool MakeToneFile(const std::string &path, const ToneSpec &spec, std::string *error)

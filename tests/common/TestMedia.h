@@ -42,10 +42,4 @@ std::vector<std::string> OptionWords(const std::string &options);
 // in `error` when it fails.
 bool RunFfmpeg(const std::vector<std::string> &arguments, std::string *error = nullptr);
 
-// Runs a command through /bin/sh and returns its exit status (-1 when it could not run). Left
-// for callers that have not yet moved to RunProgram or RunFfmpeg.
-int RunShell(const std::string &command, std::string *output = nullptr);
-
-std::string ShellQuote(const std::string &text);
-
 } // namespace tqtest
