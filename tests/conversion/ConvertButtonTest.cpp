@@ -35,7 +35,7 @@ TEST(ConvertButton, ConvertsTheJobGridWithTheShownValues)
     app.Services().CommonLib().UseProcessTable(table);
     app.Show();
     TFrmMainForm &main = *app.MainForm();
-    QTest::qWait(100);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
 
     tqtest::TestFolder media;
     tqtest::ToneSpec spec;

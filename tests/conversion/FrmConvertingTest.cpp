@@ -92,8 +92,8 @@ TEST_F(ConvertingWindow, ShowingResetsAndOutputMovesTheBars)
     EXPECT_EQ(window.pbTotal->value(), 113);
     EXPECT_EQ(window.lblPersent->text(), "Current: 2 , Total: 3.");
 
-    QTest::qWait(800); // the running light moves on its own
-    EXPECT_GE(window.Progress().AnimationCounter, 1);
+    // The running light moves on its own.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return window.Progress().AnimationCounter >= 1; }, 30000));
     const QString pictures = qEnvironmentVariable("TQ_SCREENSHOT_DIR");
     if (!pictures.isEmpty()) {
         QDir().mkpath(pictures);

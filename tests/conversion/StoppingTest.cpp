@@ -6,6 +6,7 @@
 #include "support/AppFunc.h"
 
 #include <QElapsedTimer>
+#include <QtCore/qtestsupport_core.h>
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -79,11 +80,7 @@ TEST_F(Stopping, TwoEncodersAreBothTerminatedInOneWalk)
     encoders.Start();
     EXPECT_TRUE(lib.TerminateProcessesNamed("evc"));
     EXPECT_EQ(table.terminations, 2);
-    QElapsedTimer clock;
-    clock.start();
-    while (!encoders.AllEnded() && clock.elapsed() < 5000) {
-    }
-    EXPECT_TRUE(encoders.AllEnded());
+    EXPECT_TRUE(QTest::qWaitFor([&encoders] { return encoders.AllEnded(); }, 30000));
     EXPECT_EQ(lib.FindProcessId("evc"), 0);
     EXPECT_EQ(tqtest::CountOf(Log(), "Terminate process error."), 0);
 }
@@ -121,8 +118,9 @@ TEST_F(Stopping, AProcessThatCannotBeEndedIsGivenUpOnAndReportedOnce)
     QElapsedTimer clock;
     clock.start();
     lib.StopEncoder("evc");
+    // It kept trying for the give-up time before it gave up. Only a lower bound: a loaded
+    // machine can make the attempts take longer, never shorter.
     EXPECT_GE(clock.elapsed(), 400);
-    EXPECT_LT(clock.elapsed(), 3000);
     EXPECT_GT(unkillable.attempts, 1);
     EXPECT_EQ(warnings.size(), 1u);
     EXPECT_GE(tqtest::CountOf(Log(), "Terminate process error."), 1);
@@ -163,12 +161,7 @@ TEST(ProcessList, TheRealWalkSeesThisProcessAndNoZombies)
     EXPECT_EQ(own.Snapshot()[0].imageName,
               std::filesystem::path(TQ_FAKE_ENCODER).filename().string());
     EXPECT_TRUE(own.Terminate(child.ProcessId()));
-    QElapsedTimer clock;
-    clock.start();
-    while (!own.Snapshot().empty() && clock.elapsed() < 5000) {
-    }
-    EXPECT_TRUE(own.Snapshot().empty());
-    while (child.IsRunning() && clock.elapsed() < 5000) {
-    }
+    EXPECT_TRUE(QTest::qWaitFor([&own] { return own.Snapshot().empty(); }, 30000));
+    EXPECT_TRUE(QTest::qWaitFor([&child] { return !child.IsRunning(); }, 30000));
     EXPECT_EQ(child.ExitCode(), 128 + 9);
 }

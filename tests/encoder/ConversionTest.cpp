@@ -191,6 +191,8 @@ TEST_F(EvcFeatures, ConverterExampleCommandLinesGiveNinetySecondFiles)
             previous = seconds;
         }
         EXPECT_NEAR(previous, 90.0, 0.1);
+        // At most four progress lines a second of running time. A loaded machine only makes
+        // the run longer and so this bound looser; it cannot fail for load.
         EXPECT_LE(double(lines.size() - 3), 4.0 * elapsed + 2);
     }
     EXPECT_NE(LinesOf(runs[1].output).front().find("12.20 kbit/s, 8000 Hz, 1 channel"),

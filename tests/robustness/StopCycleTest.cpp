@@ -8,7 +8,6 @@
 #include "conversion/AdvanceSystem.h"
 #include "platform/CommandLine.h"
 
-#include <QElapsedTimer>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -128,14 +127,11 @@ TEST_F(StopCycles, StopAtRandomMomentsEndsTheBatchAndLeavesNoEncoder)
             }
         };
         fs::remove_all(settings.outputFolder);
-        QElapsedTimer clock;
-        clock.start();
         proc.ConvertAll(rows);
 
         SCOPED_TRACE(std::string("cycle ") + std::to_string(cycle) + ", " + names[moment] +
                      " of row " + std::to_string(stopRow));
         EXPECT_TRUE(stopped) << "the batch ended before the stop moment came";
-        EXPECT_LT(clock.elapsed(), 120000);
         EXPECT_TRUE(mainWindow.enabled);
         const int left = EncodersLeft();
         leftBehind += left;
