@@ -49,7 +49,7 @@ TEST(SettingsKillTest, KilledWriterLeavesEverySettingsFileWhole)
         QProcess writer;
         writer.start(SETTINGS_WRITER_HELPER, {QString::fromStdString(program.Path())});
         ASSERT_TRUE(writer.waitForStarted(10000)) << writer.errorString().toStdString();
-        ASSERT_TRUE(writer.waitForReadyRead(60000)) << "the writer never completed two rounds";
+        ASSERT_TRUE(writer.waitForReadyRead(60000)) << "the writer never got ready";
         QThread::usleep(static_cast<unsigned long>(delayMicroseconds(random)));
         writer.kill();
         ASSERT_TRUE(writer.waitForFinished(10000));

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int kKills = 200;
+constexpr int kKills = 60;
 constexpr size_t kValueLength = 256 * 1024;
 
 std::string Content(char letter)
