@@ -35,8 +35,8 @@ void TTimelineGeometry::Place(int64_t start, int64_t end, int64_t durationSecond
         return double(RoundHalfEven(double(seconds) / double(durationSeconds) * TrackLength));
     };
     // Requests far outside the strip are cut before they reach int.
-    const auto request = [](double pixels) {
-        return int(std::clamp<double>(pixels, -4 * TrackLength, 4 * TrackLength));
+    const auto request = [](double wanted) {
+        return int(std::clamp<double>(wanted, -4 * TrackLength, 4 * TrackLength));
     };
     int left = m_left;
     int right = m_right;
