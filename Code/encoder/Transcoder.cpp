@@ -294,11 +294,20 @@ EncodedPass EncodeOnce(const EncoderOptions &options, const char *muxer,
 
 // The ceiling for another encoding when the limited output of a lossy codec decodes with peaks
 // too near full scale; none when it is fine as it is.
-std::optional<double> LowerCeilingDb(const EncodedPass &pass, const std::string &codecName)
+std::optional<double> LowerCeilingDb(const EncodedPass &pass, const std::string &codecName,
+                                     ProgressReporter &reporter)
 {
     if (!pass.limited || codecName == "pcm_s16le" || !pass.output->WritesHiddenFile())
         return std::nullopt;
-    const double peak = DecodedPeak(pass.output->WrittenPath());
+    double peak = 0;
+    try {
+        peak = DecodedPeak(pass.output->WrittenPath());
+    } catch (const EncoderError &error) {
+        // The output is whole; only its check failed, which is no reason to lose it.
+        reporter.Line(std::string("evc: the peaks of the output could not be checked: ") +
+                      error.what());
+        return std::nullopt;
+    }
     const double peakDb = peak > 0 ? 20.0 * std::log10(peak) : -200.0;
     if (peakDb <= kHighestDecodedPeakDb)
         return std::nullopt;
@@ -319,7 +328,7 @@ TranscodeSummary Transcode(const EncoderOptions &options, ProgressReporter &repo
 
     EncodedPass pass = EncodeOnce(options, muxer, codecName, reporter, std::nullopt);
     for (int retry = 0; retry < kLowerCeilingRetries; ++retry) {
-        const std::optional<double> lower = LowerCeilingDb(pass, codecName);
+        const std::optional<double> lower = LowerCeilingDb(pass, codecName, reporter);
         if (!lower)
             break;
         // Both encodings write the same hidden file: the first goes before the next starts.
