@@ -26,4 +26,13 @@ inline std::string ProgramFolder()
     return path;
 }
 
+// TQ_ROBUSTNESS_SCALE: how many times the usual number of rounds the robustness tests run; 1
+// when unset or below 1.
+inline int RobustnessScale()
+{
+    const char *text = std::getenv("TQ_ROBUSTNESS_SCALE");
+    const int scale = text != nullptr ? std::atoi(text) : 1;
+    return scale < 1 ? 1 : scale;
+}
+
 } // namespace tqtest

@@ -29,13 +29,6 @@ struct CorpusFile
     bool intact = false; // a complete file of a type its name says
 };
 
-int Scale()
-{
-    const char *text = std::getenv("TQ_ROBUSTNESS_SCALE");
-    const int scale = text ? std::atoi(text) : 1;
-    return scale < 1 ? 1 : scale;
-}
-
 class CorpusMaker
 {
 public:
@@ -220,7 +213,7 @@ TEST(MediaCorpusTest, DamagedAndHostileFilesGiveClearErrorsAndNothingWorse)
     tqtest::TestFolder sources;
     tqtest::TestFolder corpus;
     tqtest::TestFolder outputs;
-    const int scale = Scale();
+    const int scale = tqtest::RobustnessScale();
     CorpusMaker maker(corpus.Path(), 20261209u);
 
     const std::vector<std::string> &extensions = tqtest::SourceExtensions();

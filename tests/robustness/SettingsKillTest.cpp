@@ -2,6 +2,7 @@
 // each holds one complete content that a write left there, never a mixture or a truncated one.
 // (The settings file class itself has a test of its own; this one covers the program's files.)
 #include "TestFolder.h"
+#include "TestText.h"
 #include "formats/ProfileIni.h"
 
 #include <QProcess>
@@ -12,13 +13,6 @@
 #include <random>
 
 namespace {
-
-int Scale()
-{
-    const char *text = std::getenv("TQ_ROBUSTNESS_SCALE");
-    const int scale = text ? std::atoi(text) : 1;
-    return scale < 1 ? 1 : scale;
-}
 
 // Every profile is there, with a value one of the writer's rounds gave it.
 bool IsCompleteProfileStore(const TProfileIni &profiles)
@@ -43,7 +37,7 @@ TEST(SettingsKillTest, KilledWriterLeavesEverySettingsFileWhole)
     const TProfileIni profiles(program.Path());
     std::mt19937 random(20261209u);
     std::uniform_int_distribution<int> delayMicroseconds(0, 30000);
-    const int kills = 25 * Scale();
+    const int kills = 25 * tqtest::RobustnessScale();
     int broken = 0;
     for (int kill = 0; kill < kills; ++kill) {
         QProcess writer;

@@ -5,6 +5,7 @@
 #include "ConversionRig.h"
 #include "TestFolder.h"
 #include "TestMedia.h"
+#include "TestText.h"
 #include "conversion/AdvanceSystem.h"
 #include "platform/CommandLine.h"
 
@@ -18,13 +19,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kSourceSeconds = 40;
-
-int Scale()
-{
-    const char *text = std::getenv("TQ_ROBUSTNESS_SCALE");
-    const int scale = text ? std::atoi(text) : 1;
-    return scale < 1 ? 1 : scale;
-}
 
 // Seconds of output in an evc progress line, -1 when the line has none yet.
 double OutputSeconds(const std::string &text)
@@ -102,7 +96,7 @@ TEST_F(StopCycles, StopAtRandomMomentsEndsTheBatchAndLeavesNoEncoder)
     };
     const char *const names[] = {"before start", "before output", "middle", "near end"};
     std::mt19937 random(20261209u);
-    const int cycles = 8 * Scale();
+    const int cycles = 8 * tqtest::RobustnessScale();
     int leftBehind = 0;
     for (int cycle = 0; cycle < cycles; ++cycle) {
         const Moment moment = static_cast<Moment>(cycle % 4);
@@ -147,7 +141,7 @@ TEST_F(StopCycles, StopAtRandomMomentsEndsTheBatchAndLeavesNoEncoder)
 TEST_F(StopCycles, EvcKilledFromOutsideMidFileEndsTheRunAndAFreshRunSucceeds)
 {
     std::mt19937 random(7u);
-    const int kills = 3 * Scale();
+    const int kills = 3 * tqtest::RobustnessScale();
     int leftBehind = 0;
     for (int kill = 0; kill < kills; ++kill) {
         const std::string output = work.File("killed" + std::to_string(kill) + ".mp3");
