@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <gtest/gtest.h>
 #include <map>
 #include <sstream>
 
@@ -182,6 +183,14 @@ bool MakeLoudMusicFile(const std::string &path, double seconds, std::string *err
                       "aevalsrc=exprs=" + escaped + ":s=44100:d=" + std::to_string(seconds), "-c:a",
                       "pcm_s16le", "-f", "wav", path},
                      error);
+}
+
+std::string MakeToneIn(const TestFolder &folder, const std::string &name, const ToneSpec &spec)
+{
+    const std::string path = folder.File(name);
+    std::string error;
+    EXPECT_TRUE(MakeToneFile(path, spec, &error)) << path << ": " << error;
+    return path;
 }
 
 } // namespace tqtest

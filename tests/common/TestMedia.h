@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TestFolder.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -21,6 +23,10 @@ struct ToneSpec
 // Writes a file whose container and codecs follow the extension of `path` (".mp3", ".avi",
 // ".wmv", ...). Returns false and fills `error` when ffmpeg fails.
 bool MakeToneFile(const std::string &path, const ToneSpec &spec, std::string *error = nullptr);
+
+// MakeToneFile for `name` in `folder`; a failure is recorded in the running test with ffmpeg's
+// message. Returns the path.
+std::string MakeToneIn(const TestFolder &folder, const std::string &name, const ToneSpec &spec);
 
 // The bytes of a 16-bit PCM WAV file holding `frames` frames of a 440 Hz tone whose header
 // declares `declaredFrames` (the real count when negative), for files whose header lies.

@@ -31,10 +31,7 @@ protected:
 
     std::string MakeSource(const std::string &name, const tqtest::ToneSpec &spec)
     {
-        const std::string path = media.File(name);
-        std::string error;
-        EXPECT_TRUE(tqtest::MakeToneFile(path, spec, &error)) << error;
-        return path;
+        return tqtest::MakeToneIn(media, name, spec);
     }
 
     tqtest::TestFolder media;

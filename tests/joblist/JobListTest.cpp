@@ -1,4 +1,5 @@
 #include "MemoryJobRows.h"
+#include "RecordingMediaEngine.h"
 #include "SupportFakes.h"
 #include "TestFolder.h"
 #include "TestMedia.h"
@@ -21,10 +22,7 @@ protected:
     {
         tqtest::ToneSpec spec;
         spec.seconds = seconds;
-        const std::string path = folder.File(name);
-        std::string error;
-        EXPECT_TRUE(tqtest::MakeToneFile(path, spec, &error)) << error;
-        return path;
+        return tqtest::MakeToneIn(folder, name, spec);
     }
     int Warnings() const
     {
@@ -133,28 +131,6 @@ TEST_F(JobListTest, NamesDifferingInCaseAreBothAddedAndExactRepeatsOnce)
     EXPECT_EQ(rows.CellText(1, JobColumn::FileName), lower);
 }
 
-// A probe engine that reports a fixed duration for any name.
-class TFixedProbe : public MediaEngine
-{
-public:
-    explicit TFixedProbe(int64_t durationMs = 5000) : m_durationMs(durationMs) {}
-    bool Active() const override { return m_active; }
-    void SetActive(bool active) override { m_active = active; }
-    void ClearGraph() override {}
-    int RenderFile(const std::string &) override { return 0; }
-    void Play() override {}
-    void Pause() override {}
-    void Stop() override {}
-    int64_t DurationMs() const override { return m_durationMs; }
-    int64_t CurrentPosition() const override { return 0; }
-    void SeekTo(int64_t) override {}
-    void SetTimerCallback(TimerCallback) override {}
-
-private:
-    bool m_active = false;
-    int64_t m_durationMs;
-};
-
 TEST(GetMediaDuration, AnyRemainderOfMillisecondsCountsAsOneMoreSecond)
 {
     const std::pair<int64_t, int64_t> cases[] = {
@@ -162,14 +138,19 @@ TEST(GetMediaDuration, AnyRemainderOfMillisecondsCountsAsOneMoreSecond)
         {1001, 2}, {1980, 2}, {3000, 3}, {3600001, 3601}, {INT64_MAX, INT64_MAX / 1000 + 1}};
     for (const auto &[milliseconds, seconds] : cases) {
         SCOPED_TRACE(milliseconds);
-        TFixedProbe probe(milliseconds);
+        tqtest::RecordingMediaEngine probe;
+        probe.durationMs = milliseconds;
         EXPECT_EQ(TJobListFunc::GetMediaDuration("any.wav", probe), seconds);
     }
 }
 
 TEST_F(JobListTest, FileWhoseSizeCannotBeReadGetsTheWarningAndNoRow)
 {
-    TJobListFunc fixed(boxes, [] { return std::make_unique<TFixedProbe>(); });
+    TJobListFunc fixed(boxes, [] {
+        auto probe = std::make_unique<tqtest::RecordingMediaEngine>();
+        probe->durationMs = 5000;
+        return probe;
+    });
     const std::string present = folder.File("present.mp3");
     tqtest::WriteWholeFile(present, std::string(1536, 'x'));
 

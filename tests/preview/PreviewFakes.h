@@ -1,7 +1,7 @@
 #pragma once
 
 #include "MemoryJobRows.h"
-#include "preview/MediaEngine.h"
+#include "RecordingMediaEngine.h"
 #include "preview/PreviewDisplay.h"
 #include "preview/PreviewEvents.h"
 #include "preview/PreviewPlayer.h"
@@ -10,55 +10,6 @@
 
 #include <string>
 #include <vector>
-
-// Records every call; each operation can be told to fail.
-class TRecordingEngine : public MediaEngine
-{
-public:
-    bool Active() const override { return active; }
-    void SetActive(bool value) override
-    {
-        calls.push_back(value ? "Active:=true" : "Active:=false");
-        active = value;
-    }
-    void ClearGraph() override { calls.push_back("ClearGraph"); }
-    int RenderFile(const std::string &path) override
-    {
-        calls.push_back("RenderFile " + path);
-        if (renderThrows)
-            throw EMediaEngineError("cannot render");
-        return renderResult;
-    }
-    void Play() override { Record("Play", playThrows); }
-    void Pause() override { Record("Pause", pauseThrows); }
-    void Stop() override { Record("Stop", stopThrows); }
-    int64_t DurationMs() const override { return durationMs; }
-    int64_t CurrentPosition() const override { return position; }
-    void SeekTo(int64_t ms) override
-    {
-        calls.push_back("SeekTo " + std::to_string(ms));
-        if (seekThrows)
-            throw EMediaEngineError("cannot seek");
-    }
-    void SetTimerCallback(TimerCallback callback) override { timer = std::move(callback); }
-
-    bool active = false;
-    bool renderThrows = false, playThrows = false, pauseThrows = false, stopThrows = false;
-    bool seekThrows = false;
-    int renderResult = 0;
-    int64_t durationMs = 0;
-    int64_t position = 0; // 100-ns units
-    TimerCallback timer;
-    std::vector<std::string> calls;
-
-private:
-    void Record(const char *name, bool fail)
-    {
-        calls.push_back(name);
-        if (fail)
-            throw EMediaEngineError(std::string(name) + " failed");
-    }
-};
 
 class TRecordingDisplay : public IPreviewDisplay
 {
@@ -87,7 +38,7 @@ struct PreviewRig
                            [this](const std::string &line) { log.push_back(line); });
     }
 
-    TRecordingEngine engine;
+    tqtest::RecordingMediaEngine engine;
     TRecordingDisplay display;
     std::string previewFile;
     std::vector<std::string> log;

@@ -39,10 +39,7 @@ protected:
         tqtest::ToneSpec spec;
         spec.seconds = seconds;
         spec.withVideo = video;
-        const std::string path = folder.File(name);
-        std::string error;
-        EXPECT_TRUE(tqtest::MakeToneFile(path, spec, &error)) << error;
-        return path;
+        return tqtest::MakeToneIn(folder, name, spec);
     }
     // Processes events until `done` or the time is up; false on timeout.
     template <typename Done> bool WaitFor(Done done, int milliseconds)
