@@ -149,6 +149,7 @@ void TQtMediaEngine::Play()
         m_player->setPosition(0);
         m_atEnd = false;
     }
+    m_seekTarget.reset();
     m_player->play();
     ThrowOnPlayerError("Play");
     m_timer.start();
@@ -161,6 +162,12 @@ void TQtMediaEngine::Pause()
     RequireLoaded("Pause");
     m_timer.stop();
     m_player->pause();
+    // GStreamer can drop a seek made while playing when the pipeline pauses right after it
+    // (the end marker seeks back to the start and pauses): made again while paused, it holds.
+    if (m_seekTarget) {
+        m_player->setPosition(*m_seekTarget);
+        m_seekTarget.reset();
+    }
     ReleaseScreenSaver();
     ThrowOnPlayerError("Pause");
 }
@@ -194,6 +201,7 @@ void TQtMediaEngine::SeekTo(int64_t ms)
     if (!m_active || !m_loaded)
         return;
     m_player->setPosition(ms);
+    m_seekTarget = ms;
     if (ms < DurationMs())
         m_atEnd = false;
 }

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAudioOutput;
 class QMediaPlayer;
@@ -75,5 +76,6 @@ private:
     bool m_active = false;
     bool m_loaded = false;
     bool m_atEnd = false;
+    std::optional<int64_t> m_seekTarget; // the last seek since playing started
     bool m_inhibitFailureLogged = false;
 };
