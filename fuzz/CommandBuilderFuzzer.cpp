@@ -3,6 +3,7 @@
 // "-y -i", the source path as one argument and an output path in the output folder that no
 // file there has yet. When the segment is a real one, evc's own option parser accepts the line
 // and reads the source, the output, the start and the length back.
+#include "FakeSettings.h"
 #include "FuzzCheck.h"
 #include "conversion/CommandBuilder.h"
 #include "conversion/ConversionSettings.h"
@@ -23,29 +24,6 @@
 #include <map>
 
 namespace {
-
-class FuzzedSettings : public TConversionSettings
-{
-public:
-    std::string CurrentItemText(TOptionList list) const override
-    {
-        const auto found = items.find(list);
-        return found == items.end() ? std::string() : found->second;
-    }
-    int OutputTypeIndex() const override { return outputType; }
-    std::string CodecOptionOf(int type) const override { return TCatalogue::CodecOption(type); }
-    std::string OutputFormatOf(int type) const override { return TCatalogue::OutputFormat(type); }
-    std::string OutputExtensionOf(int type) const override
-    {
-        return TCatalogue::OutputExtension(type);
-    }
-    std::string OutputFolderText() const override { return outputFolder; }
-    void ApplyCustomProfile() override {}
-
-    std::map<TOptionList, std::string> items;
-    int outputType = 0;
-    std::string outputFolder;
-};
 
 class OneRow : public TJobRows
 {
@@ -73,7 +51,7 @@ const std::pair<TOptionList, TCatalogueTable> kLists[] = {
 
 // Each list either has no current item or one of its catalogue entries (the default row is
 // not an entry).
-void PickItems(FuzzedDataProvider &input, FuzzedSettings &settings)
+void PickItems(FuzzedDataProvider &input, tqtest::FakeSettings &settings)
 {
     for (const auto &[list, table] : kLists) {
         const std::vector<std::string> rows = TCatalogue::NewCatalogueList(table);
@@ -99,7 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
     std::filesystem::remove_all(outputFolder, ignored);
     std::filesystem::remove(program + "log.txt", ignored);
 
-    FuzzedSettings settings;
+    tqtest::FakeSettings settings;
+    settings.items.clear();
     settings.outputType = input.ConsumeIntegralInRange(0, kOutputTypeCount - 1);
     settings.outputFolder = input.ConsumeBool() ? outputFolder : program + "out";
     PickItems(input, settings);
