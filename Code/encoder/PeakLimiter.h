@@ -8,13 +8,40 @@
 
 namespace evc {
 
+// Follows the true peak of a signal: the highest level of the waveform between the samples as
+// well as at them, as a player's reconstruction filter (and a lossy codec's) draws it. Loud
+// masters often peak between two samples a few tenths of a dB above both. The points between
+// the samples come from the 4x polyphase interpolator of ITU-R BS.1770, so each frame's figure
+// is known kDelay frames after it arrived.
+class TruePeakFollower
+{
+public:
+    static constexpr int kDelay = 6;
+
+    explicit TruePeakFollower(int channels);
+
+    // Takes the next frame (a sample of every channel). Returns the true peak around the frame
+    // kDelay frames back, the highest of its own samples and the interpolated points on both
+    // sides of it, and copies that frame's samples to `delayed`.
+    double Push(const float *frame, float *delayed);
+
+private:
+    static constexpr int kTaps = 12;
+
+    int m_channels;
+    std::vector<float> m_history; // per channel, the last kTaps samples written twice over
+    int m_newest = 0;
+    double m_previousGap = 0.0; // the peak between the delayed frame and the one before it
+};
+
 // Raises the level by a gain above 1 without clipping. A look-ahead peak limiter: the gain
 // comes down smoothly before a peak that would pass the ceiling, just far enough to keep it
 // under, and recovers afterwards, so quiet passages rise by the full gain and loud ones are held.
-// The gain is the same for every channel, which keeps the stereo image. No sample ever leaves
-// above the ceiling, and the limiter never cuts a waveform flat (flat tops would make lossy
-// codecs overshoot far more). The look-ahead delay is taken out again: the output has the
-// input's timing and sample count.
+// The peaks are true peaks (TruePeakFollower), so the waveform stays under the ceiling between
+// the samples too. The gain is the same for every channel, which keeps the stereo image. No
+// sample ever leaves above the ceiling, and the limiter never cuts a waveform flat (flat tops
+// would make lossy codecs overshoot far more). The look-ahead delay is taken out again: the
+// output has the input's timing and sample count.
 class PeakLimiter
 {
 public:
@@ -33,7 +60,8 @@ public:
     double PeaksHeldDb() const;
 
 private:
-    void Step(const float *frame, bool real);
+    void Follow(const float *frame, const Sink &sink);
+    void Step(const float *frame, double peak, bool real);
     void Emit(const Sink &sink);
     void Deliver(const Sink &sink);
 
@@ -44,9 +72,15 @@ private:
     double m_release; // per-sample factor by which the remaining gain reduction decays
     int m_lookAhead;  // samples
 
+    TruePeakFollower m_follower;
+    int64_t m_followed = 0;     // frames given to the follower
+    int64_t m_realFollowed = 0; // of them, frames of the input
+    std::vector<float> m_followerOut;
+
     // Stream positions count the lead-in of silence, which lets the first real peak be
     // anticipated like any other.
     int64_t m_position = 0;
+    int m_slot = 0; // m_position's place in the rings
     int64_t m_realIn = 0;
     int64_t m_realOut = 0;
     std::vector<float> m_delay; // m_lookAhead frames of m_channels samples, a ring
@@ -59,11 +93,11 @@ private:
     int m_outCount = 0;
 };
 
-// The ceiling for the output of a codec at a bitrate in bit/s, in dB: 1 dB below full scale,
-// with room for what the codec adds. 16-bit PCM only rounds. Lossy codecs add noise that lifts
-// the decoded peaks of densely limited music above what went in: by up to about 0.4 dB at
-// 64 kbit/s per channel and more, 1 dB at 32 and through the speech codec AMR, 2 dB below that.
-// Outputs whose peaks still come out higher are encoded again with a lower ceiling.
+// The ceiling, a true peak in dB, for the output of a codec at a bitrate in bit/s: 1 dB below
+// full scale, with room for what the codec adds. 16-bit PCM only rounds. Lossy codecs add noise
+// that lifts the decoded peaks of densely limited music above what went in, by an amount that
+// depends on the codec and grows as the bitrate per channel falls. Outputs whose peaks still come
+// out too high are encoded again with a lower ceiling.
 double LimiterCeilingDb(const std::string &codecName, int64_t bitRate, int channels);
 
 } // namespace evc
