@@ -1,7 +1,6 @@
 #include "OutputPeak.h"
 
-#include "AvResources.h"
-#include "InputMedia.h"
+#include "EncoderError.h"
 
 #include <cmath>
 #include <cstdint>
@@ -12,6 +11,9 @@ extern "C" {
 
 namespace evc {
 namespace {
+
+// Packets waiting for the check at most; a few seconds of audio for every codec.
+constexpr size_t kMostQueuedPackets = 256;
 
 template <typename Sample> double PeakOf(const uint8_t *data, int count, double fullScale)
 {
@@ -57,16 +59,120 @@ double FramePeak(const AVFrame *frame)
 
 } // namespace
 
-double DecodedPeak(const std::string &path)
+DecodedPeakCheck::DecodedPeakCheck(const AVCodecParameters *parameters) : m_frame(NewFrame())
 {
-    InputMedia media(path);
-    FramePtr frame = NewFrame();
-    double peak = 0.0;
-    while (media.NextFrame(frame.get())) {
-        peak = std::fmax(peak, FramePeak(frame.get()));
-        av_frame_unref(frame.get());
+    const AVCodec *decoder = avcodec_find_decoder(parameters->codec_id);
+    if (!decoder)
+        throw EncoderError(std::string("there is no decoder for ") +
+                           avcodec_get_name(parameters->codec_id));
+    m_decoder.reset(avcodec_alloc_context3(decoder));
+    if (!m_decoder)
+        throw EncoderError("out of memory");
+    CheckAv(avcodec_parameters_to_context(m_decoder.get(), parameters),
+            "cannot set up the decoder of the output");
+    m_decoder->thread_count = 1;
+    CheckAv(avcodec_open2(m_decoder.get(), decoder, nullptr),
+            std::string("cannot open the ") + decoder->name + " decoder");
+    m_thread = std::thread([this] { Run(); });
+}
+
+DecodedPeakCheck::~DecodedPeakCheck()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_ended = true;
+        m_failed = true; // whatever is still queued is of no use any more
+        m_queue.clear();
     }
-    return peak;
+    m_changed.notify_all();
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void DecodedPeakCheck::Feed(const AVPacket *packet)
+{
+    PacketPtr copy = NewPacket();
+    CheckAv(av_packet_ref(copy.get(), packet), "out of memory");
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_changed.wait(lock, [this] { return m_failed || m_queue.size() < kMostQueuedPackets; });
+    if (m_failed)
+        return;
+    m_queue.push_back(std::move(copy));
+    lock.unlock();
+    m_changed.notify_all();
+}
+
+std::optional<double> DecodedPeakCheck::Finish(std::string *error)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_ended = true;
+    }
+    m_changed.notify_all();
+    m_thread.join();
+    if (m_failed) {
+        *error = m_error;
+        return std::nullopt;
+    }
+    return m_peak.load();
+}
+
+void DecodedPeakCheck::Run()
+{
+    for (;;) {
+        PacketPtr packet;
+        {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            m_changed.wait(lock, [this] { return m_ended || !m_queue.empty(); });
+            if (m_failed)
+                return;
+            if (m_queue.empty())
+                break; // ended, and all is decoded
+            packet = std::move(m_queue.front());
+            m_queue.pop_front();
+        }
+        m_changed.notify_all();
+        Decode(packet.get());
+    }
+    Decode(nullptr); // the decoder's last frames
+}
+
+void DecodedPeakCheck::Decode(const AVPacket *packet)
+{
+    int sent = avcodec_send_packet(m_decoder.get(), packet);
+    for (;;) {
+        const int received = avcodec_receive_frame(m_decoder.get(), m_frame.get());
+        if (received == AVERROR(EAGAIN) && sent == AVERROR(EAGAIN)) {
+            // The decoder had frames to give before taking the packet; it has given them.
+            sent = avcodec_send_packet(m_decoder.get(), packet);
+            continue;
+        }
+        if (received == AVERROR(EAGAIN) || received == AVERROR_EOF)
+            break;
+        if (received < 0) {
+            Fail("the output cannot be decoded: " + AvErrorText(received));
+            return;
+        }
+        const double peak = FramePeak(m_frame.get());
+        if (peak > m_peak.load(std::memory_order_relaxed))
+            m_peak.store(peak, std::memory_order_relaxed);
+        av_frame_unref(m_frame.get());
+    }
+    if (sent < 0 && sent != AVERROR_EOF)
+        Fail("the output cannot be decoded: " + AvErrorText(sent));
+}
+
+void DecodedPeakCheck::Fail(const std::string &reason)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_failed)
+            return;
+        m_failed = true;
+        m_error = reason;
+        m_queue.clear();
+    }
+    m_changed.notify_all();
 }
 
 } // namespace evc

@@ -21,10 +21,14 @@ std::string ProgressReporter::WaitingText()
 
 void ProgressReporter::Line(const std::string &text)
 {
-    if (m_quiet)
-        return;
     std::fprintf(m_out, "%s\n", text.c_str());
     std::fflush(m_out);
+}
+
+void ProgressReporter::Warning(const std::string &text)
+{
+    std::fprintf(m_warnings, "evc: warning: %s\n", text.c_str());
+    std::fflush(m_warnings);
 }
 
 void ProgressReporter::Waiting()

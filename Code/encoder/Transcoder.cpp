@@ -34,10 +34,11 @@ constexpr double kTimestampGapSeconds = 0.5;
 constexpr double kShortestSeekSeconds = 30.0;
 
 // A lossy codec's noise lifts the decoded peaks of limited audio by an amount that depends on the
-// music and varies from one encoding to the next. An output whose decoded peaks pass
-// kHighestDecodedPeakDb is encoded again with the ceiling lowered so that they land near
-// kDecodedPeakTargetDb, by at least kLeastCeilingStepDb, at most kLowerCeilingRetries times.
-constexpr double kHighestDecodedPeakDb = -0.7;
+// music and varies from one encoding to the next; the limiter's ceiling leaves room for what real
+// music needs. An output whose decoded peaks still pass kHighestDecodedPeakDb is encoded again
+// with the ceiling lowered so that they land near kDecodedPeakTargetDb, by at least
+// kLeastCeilingStepDb, at most kLowerCeilingRetries times.
+constexpr double kHighestDecodedPeakDb = -0.6;
 constexpr double kDecodedPeakTargetDb = -1.2;
 constexpr double kLeastCeilingStepDb = 1.0;
 constexpr int kLowerCeilingRetries = 3;
@@ -100,14 +101,29 @@ std::string Banner(const EncoderOptions &options, const AudioEncoder &encoder,
     return text;
 }
 
+double ToDb(double level)
+{
+    return level > 0 ? 20.0 * std::log10(level) : -200.0;
+}
+
+// Thrown by an encoding given up as soon as its decoded peaks pass the limit.
+struct PeaksOverLimit
+{
+    double peak;      // the highest decoded sample so far
+    double ceilingDb; // the ceiling of the encoding
+};
+
 // Feeds the encoder from the stage and writes what it returns.
 class Pipeline
 {
 public:
+    // `check`, when given, decodes every packet as it is written; once its peak passes
+    // `giveUpAbove` (when given), the encoding stops with PeaksOverLimit.
     Pipeline(SampleStage &stage, AudioEncoder &encoder, OutputFile &output,
-             ProgressReporter &reporter)
+             ProgressReporter &reporter, DecodedPeakCheck *check,
+             std::optional<PeaksOverLimit> giveUpAbove)
         : m_stage(stage), m_encoder(encoder), m_output(output), m_reporter(reporter),
-          m_frame(NewFrame()), m_packet(NewPacket())
+          m_check(check), m_giveUpAbove(giveUpAbove), m_frame(NewFrame()), m_packet(NewPacket())
     {
     }
 
@@ -136,6 +152,11 @@ private:
         while (m_encoder.Receive(m_packet.get())) {
             const int64_t end = m_packet->pts + std::max<int64_t>(m_packet->duration, 0);
             m_seconds = std::max(m_seconds, static_cast<double>(end) / m_encoder.SampleRate());
+            if (m_check) {
+                m_check->Feed(m_packet.get());
+                if (m_giveUpAbove && m_check->PeakSoFar() > m_giveUpAbove->peak)
+                    throw PeaksOverLimit{m_check->PeakSoFar(), m_giveUpAbove->ceilingDb};
+            }
             m_output.WriteAudio(m_packet.get());
             av_packet_unref(m_packet.get());
             ++m_packets;
@@ -147,6 +168,8 @@ private:
     AudioEncoder &m_encoder;
     OutputFile &m_output;
     ProgressReporter &m_reporter;
+    DecodedPeakCheck *m_check;
+    std::optional<PeaksOverLimit> m_giveUpAbove;
     FramePtr m_frame;
     PacketPtr m_packet;
     double m_seconds = 0;
@@ -202,13 +225,41 @@ struct EncodedPass
     std::unique_ptr<OutputFile> output;
     TranscodeSummary summary;
     double ceilingDb = 0;
-    bool limited = false; // the gain is above 1, so the limiter shaped the peaks
+    std::optional<double> decodedPeak; // as a player decodes the output, when it was checked
 };
 
-// `ceilingDb`: the limiter's ceiling, or none for the codec's usual one.
+struct ParametersDeleter
+{
+    void operator()(AVCodecParameters *parameters) const { avcodec_parameters_free(&parameters); }
+};
+
+// The check of the decoded peaks for limited audio in a lossy codec, written to a file that can
+// be encoded again; none where there is nothing to check, or when the output's decoder cannot
+// be set up (then evc says so, and keeps the output).
+std::unique_ptr<DecodedPeakCheck> PeakCheckFor(const AudioEncoder &encoder,
+                                               const AudioSettings &settings, double gain,
+                                               const OutputFile &output, ProgressReporter &reporter)
+{
+    if (gain <= 1.0 || settings.codecName == "pcm_s16le" || !output.WritesHiddenFile())
+        return nullptr;
+    std::unique_ptr<AVCodecParameters, ParametersDeleter> parameters(avcodec_parameters_alloc());
+    if (!parameters)
+        throw EncoderError("out of memory");
+    encoder.FillParameters(parameters.get());
+    try {
+        return std::make_unique<DecodedPeakCheck>(parameters.get());
+    } catch (const EncoderError &error) {
+        reporter.Warning(std::string("the peaks of the output could not be checked: ") +
+                         error.what());
+        return nullptr;
+    }
+}
+
+// `ceilingDb`: the limiter's ceiling, or none for the codec's usual one. With `mayGiveUp`, an
+// encoding whose decoded peaks pass the limit stops there with PeaksOverLimit.
 EncodedPass EncodeOnce(const EncoderOptions &options, const char *muxer,
                        const std::string &codecName, ProgressReporter &reporter,
-                       std::optional<double> ceilingDb)
+                       std::optional<double> ceilingDb, bool mayGiveUp)
 {
     InputMedia input(options.inputPath);
     // Whether the start lies inside the audio is known only from decoding: container headers
@@ -239,7 +290,9 @@ EncodedPass EncodeOnce(const EncoderOptions &options, const char *muxer,
     }
 
     const double gain = options.volumePercent.value_or(100) / 100.0;
-    reporter.Line(Banner(options, *encoder, settings, gain));
+    // The banner opens the output once; a second encoding has said why it starts.
+    if (!ceilingDb)
+        reporter.Line(Banner(options, *encoder, settings, gain));
     reporter.Waiting();
 
     const int64_t maxSamples =
@@ -248,10 +301,14 @@ EncodedPass EncodeOnce(const EncoderOptions &options, const char *muxer,
             : -1;
     pass.ceilingDb = ceilingDb.value_or(
         LimiterCeilingDb(settings.codecName, encoder->BitRate(), encoder->Channels()));
-    pass.limited = gain > 1.0;
+    const std::unique_ptr<DecodedPeakCheck> check =
+        PeakCheckFor(*encoder, settings, gain, output, reporter);
     SampleStage stage(encoder->SampleRate(), encoder->Channels(), encoder->SampleFormat(),
                       encoder->FrameSize(), gain, maxSamples, pass.ceilingDb);
-    Pipeline pipeline(stage, *encoder, output, reporter);
+    std::optional<PeaksOverLimit> giveUpAbove;
+    if (mayGiveUp)
+        giveUpAbove = PeaksOverLimit{std::pow(10.0, kHighestDecodedPeakDb / 20.0), pass.ceilingDb};
+    Pipeline pipeline(stage, *encoder, output, reporter, check.get(), giveUpAbove);
 
     const bool trimStart = start > 0;
     if (start - kSeekPreRollSeconds >= kShortestSeekSeconds)
@@ -289,29 +346,33 @@ EncodedPass EncodeOnce(const EncoderOptions &options, const char *muxer,
     pass.summary.seconds = pipeline.Seconds();
     pass.summary.bytes = output.BytesWritten();
     pass.summary.peaksHeldDb = stage.PeaksHeldDb();
+    if (check) {
+        std::string error;
+        pass.decodedPeak = check->Finish(&error);
+        // The output is whole; only its check failed, which is no reason to lose it.
+        if (!pass.decodedPeak)
+            reporter.Warning("the peaks of the output could not be checked: " + error);
+    }
     return pass;
 }
 
-// The ceiling for another encoding when the limited output of a lossy codec decodes with peaks
-// too near full scale; none when it is fine as it is.
-std::optional<double> LowerCeilingDb(const EncodedPass &pass, const std::string &codecName,
-                                     ProgressReporter &reporter)
+// The ceiling for another encoding of limited audio whose decoded peaks came too near full
+// scale; none when they are fine.
+std::optional<double> LowerCeilingDb(std::optional<double> decodedPeak, double ceilingDb)
 {
-    if (!pass.limited || codecName == "pcm_s16le" || !pass.output->WritesHiddenFile())
+    if (!decodedPeak || ToDb(*decodedPeak) <= kHighestDecodedPeakDb)
         return std::nullopt;
-    double peak = 0;
-    try {
-        peak = DecodedPeak(pass.output->WrittenPath());
-    } catch (const EncoderError &error) {
-        // The output is whole; only its check failed, which is no reason to lose it.
-        reporter.Line(std::string("evc: the peaks of the output could not be checked: ") +
-                      error.what());
-        return std::nullopt;
-    }
-    const double peakDb = peak > 0 ? 20.0 * std::log10(peak) : -200.0;
-    if (peakDb <= kHighestDecodedPeakDb)
-        return std::nullopt;
-    return pass.ceilingDb - std::max(peakDb - kDecodedPeakTargetDb, kLeastCeilingStepDb);
+    return ceilingDb - std::max(ToDb(*decodedPeak) - kDecodedPeakTargetDb, kLeastCeilingStepDb);
+}
+
+std::string EncodingAgainText(double decodedPeak, double ceilingDb)
+{
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "evc: the output decodes with peaks at %.2f dBFS; encoding it again with the "
+                  "limiter's ceiling at %.2f dBFS",
+                  ToDb(decodedPeak), ceilingDb);
+    return text;
 }
 
 } // namespace
@@ -326,16 +387,26 @@ TranscodeSummary Transcode(const EncoderOptions &options, ProgressReporter &repo
         options.codecName.empty() ? DefaultCodecForPath(options.outputPath) : options.codecName;
     CheckOutputPath(options);
 
-    EncodedPass pass = EncodeOnce(options, muxer, codecName, reporter, std::nullopt);
-    for (int retry = 0; retry < kLowerCeilingRetries; ++retry) {
-        const std::optional<double> lower = LowerCeilingDb(pass, codecName, reporter);
-        if (!lower)
+    // An encoding whose decoded peaks pass the limit is given up as soon as the check sees it,
+    // and the next one starts with a lower ceiling; the last one allowed runs to its end.
+    std::optional<double> ceilingDb;
+    EncodedPass pass;
+    for (int encoding = 0;; ++encoding) {
+        const bool mayLower = encoding < kLowerCeilingRetries;
+        double peak = 0;
+        try {
+            pass = EncodeOnce(options, muxer, codecName, reporter, ceilingDb, mayLower);
+            peak = pass.decodedPeak.value_or(0.0);
+            ceilingDb = mayLower ? LowerCeilingDb(pass.decodedPeak, pass.ceilingDb) : std::nullopt;
+        } catch (const PeaksOverLimit &over) {
+            peak = over.peak;
+            ceilingDb = LowerCeilingDb(over.peak, over.ceilingDb);
+        }
+        if (!ceilingDb)
             break;
-        // Both encodings write the same hidden file: the first goes before the next starts.
+        reporter.Line(EncodingAgainText(peak, *ceilingDb));
+        // Every encoding writes the same hidden file: the last goes before the next starts.
         pass.output.reset();
-        reporter.SetQuiet(true);
-        pass = EncodeOnce(options, muxer, codecName, reporter, lower);
-        reporter.SetQuiet(false);
     }
     pass.output->Publish();
     reporter.Update(pass.summary.seconds, pass.summary.bytes, true);
