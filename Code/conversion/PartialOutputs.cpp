@@ -5,8 +5,13 @@
 
 bool RemovePartialOutput(const std::string &outputPath, std::string *error)
 {
-    const std::string partial = PartialOutputPath(outputPath);
-    return !platform::FileExists(partial) || platform::RemoveFile(partial, error);
+    // The encoder falls back to the short name where the file system refuses the usual one.
+    for (const std::string &partial :
+         {PartialOutputPath(outputPath), ShortPartialOutputPath(outputPath)}) {
+        if (platform::FileExists(partial) && !platform::RemoveFile(partial, error))
+            return false;
+    }
+    return true;
 }
 
 std::vector<std::string> RemovePartialOutputsIn(const std::string &folder)

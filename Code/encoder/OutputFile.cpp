@@ -40,6 +40,17 @@ const std::map<std::string, OutputKind> &OutputKinds()
     return kinds;
 }
 
+// Opens a plain file for writing, whatever its name looks like to libavformat.
+int OpenForWriting(AVIOContext **context, const std::string &path)
+{
+    AVDictionary *options = nullptr;
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    const int opened =
+        avio_open2(context, ("file:" + path).c_str(), AVIO_FLAG_WRITE, nullptr, &options);
+    av_dict_free(&options);
+    return opened;
+}
+
 } // namespace
 
 const char *MuxerForPath(const std::string &path)
@@ -66,6 +77,9 @@ OutputFile::OutputFile(const std::string &path, const std::string &muxer, bool r
     const auto status = std::filesystem::status(path, error);
     if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
         m_writePath = path;
+    // Found out now rather than when the finished file is to take its name.
+    if (path.size() - partialoutput::NameStart(path) > kLongestFileName)
+        throw EncoderError("cannot create \"" + path + "\": " + AvErrorText(AVERROR(ENAMETOOLONG)));
     CheckAv(avformat_alloc_output_context2(&m_context, nullptr, muxer.c_str(), path.c_str()),
             "cannot prepare the " + muxer + " output");
 }
@@ -127,13 +141,16 @@ void OutputFile::AddCover(const AVStream *picture)
 
 void OutputFile::Create()
 {
-    AVDictionary *options = nullptr;
-    av_dict_set(&options, "protocol_whitelist", "file", 0);
-    const std::string url = "file:" + m_writePath;
-    const int opened = avio_open2(&m_context->pb, url.c_str(), AVIO_FLAG_WRITE, nullptr, &options);
-    av_dict_free(&options);
+    int opened = OpenForWriting(&m_context->pb, m_writePath);
+    // A file system with shorter names than usual takes the short hidden name.
+    if (opened == AVERROR(ENAMETOOLONG) && m_writePath != m_path &&
+        m_writePath != ShortPartialOutputPath(m_path)) {
+        m_writePath = ShortPartialOutputPath(m_path);
+        opened = OpenForWriting(&m_context->pb, m_writePath);
+    }
+    // The messages name the output, not the hidden file the user never sees.
     if (opened < 0)
-        throw EncoderError("cannot create \"" + m_writePath + "\": " + AvErrorText(opened));
+        throw EncoderError("cannot create \"" + m_path + "\": " + AvErrorText(opened));
     m_created = true;
     CheckAv(avformat_write_header(m_context, nullptr), "cannot write the output header");
     if (m_cover) {
