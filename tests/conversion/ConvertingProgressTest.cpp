@@ -1,8 +1,14 @@
 #include "conversion/ConvertingProgress.h"
 
+#include "EvcRunner.h"
+#include "TestFolder.h"
+#include "TestMedia.h"
 #include "conversion/ConversionState.h"
 #include "conversion/ConvertParameterStruct.h"
+#include "platform/ConsoleProcess.h"
 
+#include <algorithm>
+#include <chrono>
 #include <gtest/gtest.h>
 
 namespace {
@@ -123,4 +129,86 @@ TEST_F(Progress, TheRunningLightWrapsFromSixToOne)
         shown.push_back(visible);
     }
     EXPECT_EQ(shown, (std::vector<int>{1, 2, 3, 4, 5, 6, 1, 2}));
+}
+
+// evc's real output for a conversion that needs a second encoding (a square wave at 500 % into
+// AAC: the codec's ringing lifts the decoded peaks far over the limit), line by line as evc
+// writes it, through the window's parser. The bar may go back when the encoding starts again,
+// but it never stands still for long, and it ends full.
+TEST(ProgressOfRealEncoder, SecondEncodingKeepsTheBarMovingAndItEndsFull)
+{
+    tqtest::TestFolder folder;
+    const std::string source = folder.File("square.wav");
+    std::string error;
+    ASSERT_TRUE(tqtest::RunFfmpeg({"-f", "lavfi", "-i",
+                                   "aevalsrc=0.9*sgn(sin(2*PI*220*t))|0.9*sgn(sin(2*PI*331*t)):"
+                                   "s=44100:d=30",
+                                   source},
+                                  &error))
+        << error;
+
+    platform::ConsoleProcess evc;
+    ASSERT_TRUE(
+        evc.Start({evctest::EvcPath(), "-y", "-i", source, "-acodec", "aac", "-vn", "-ab", "128",
+                   "-vol", "500", "-ac", "2", "-ar", "44100", folder.File("square.m4a")},
+                  folder.Path()))
+        << evc.Error();
+    struct Reading
+    {
+        std::chrono::steady_clock::time_point at;
+        int position;
+        bool timed; // a progress line with a time
+    };
+    TConversionState state;
+    TConvertParameterStruct parameters;
+    TConvertingProgress progress(state, parameters);
+    state.RowCount = 1;
+    state.LengthText = "30";
+    progress.FormShow();
+    std::vector<Reading> readings;
+    std::string output, pending;
+    bool running = true;
+    do {
+        running = evc.IsRunning();
+        char buffer[4096];
+        const std::size_t count = evc.ReadAvailable(buffer, sizeof buffer);
+        pending.append(buffer, count);
+        for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
+            const std::string line = pending.substr(0, end);
+            pending.erase(0, end + 1);
+            output += line + "\n";
+            progress.ShowEncoderOutput(line);
+            readings.push_back(
+                {std::chrono::steady_clock::now(), progress.Current.Position,
+                 line.find("time=") != std::string::npos &&
+                     line.find(TConvertingProgress::kNoTimeYet) == std::string::npos});
+        }
+        if (count == 0 && running)
+            evc.WaitForOutput(20);
+    } while (running || evc.BytesWaiting() > 0);
+    ASSERT_EQ(evc.ExitCode(), 0) << output;
+    ASSERT_NE(output.find("encoding it again"), std::string::npos) << output;
+
+    // The reporter's interval, as this machine keeps it: the median gap between lines.
+    std::vector<double> gaps;
+    for (std::size_t i = 1; i < readings.size(); ++i)
+        gaps.push_back(std::chrono::duration<double>(readings[i].at - readings[i - 1].at).count());
+    ASSERT_GE(gaps.size(), 4u) << output;
+    std::sort(gaps.begin(), gaps.end());
+    const double interval = std::max(0.25, gaps[gaps.size() / 2]);
+    // From the first time evc reports on.
+    const auto first = std::find_if(readings.begin(), readings.end(),
+                                    [](const Reading &reading) { return reading.timed; });
+    ASSERT_NE(first, readings.end()) << output;
+    Reading lastChange = *first;
+    for (auto reading = first; reading != readings.end(); ++reading) {
+        if (reading->position != lastChange.position)
+            lastChange = *reading;
+        EXPECT_LE(std::chrono::duration<double>(reading->at - lastChange.at).count(),
+                  2 * interval + 0.05)
+            << "the bar stood at " << lastChange.position << "\n"
+            << output;
+    }
+    EXPECT_EQ(progress.Current.Position, 30) << output;
+    EXPECT_EQ(progress.Current.Maximum, 30);
 }

@@ -7,6 +7,7 @@
 #include "TestFolder.h"
 #include "TestMedia.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -358,6 +359,32 @@ TEST_F(EvcFeatures, VolumeScalesTheLevelAndLimitsThePeaks)
         SCOPED_TRACE(name);
         EXPECT_LT(InspectAudio(m_folder.File(name)).peakAllChannels, minusOneDb * 1.05);
     }
+}
+
+TEST_F(EvcFeatures, LongMultiByteNamesAreWrittenWithoutLeftovers)
+{
+    const std::string source = tqtest::MakeToneIn(m_folder, "tone.wav", tqtest::ToneSpec());
+    std::string name;
+    for (int i = 0; i < 82; ++i)
+        name += "\xe9\x9f\xb3";                            // three bytes each in UTF-8
+    const std::string fits = m_folder.File(name + ".mp3"); // 250 bytes
+    const std::string tooLong = m_folder.File(name + "\xe9\x9f\xb3\xe9\x9f\xb3.mp3"); // 256
+
+    const EvcRun written = RunEvc({"-y", "-i", source, "-vol", "200", fits});
+    ASSERT_EQ(written.exitCode, 0) << written.errors;
+    EXPECT_GT(InspectAudio(fits).Seconds(), 0.9);
+    const EvcRun refused = RunEvc({"-y", "-i", source, tooLong});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_TRUE(IsOneClearLine(refused.errors)) << refused.errors;
+    EXPECT_NE(refused.errors.find(tooLong), std::string::npos) << refused.errors;
+    EXPECT_NE(refused.errors.find("File name too long"), std::string::npos) << refused.errors;
+
+    // Nothing hidden is left behind in either case, and the user's file is the only new one.
+    std::vector<std::string> names;
+    for (const auto &entry : std::filesystem::directory_iterator(m_folder.Path()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"tone.wav", name + ".mp3"}));
 }
 
 TEST_F(EvcFeatures, TagsAndCoverArtAreCarried)
