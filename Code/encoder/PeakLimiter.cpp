@@ -114,8 +114,10 @@ PeakLimiter::PeakLimiter(int sampleRate, int channels, double gain, double ceili
     : m_channels(channels), m_gain(gain), m_ceilingDb(ceilingDb), m_ceiling(FromDb(ceilingDb)),
       m_release(std::exp(-1.0 / (kReleaseSeconds * sampleRate))),
       m_lookAhead(std::max(1, static_cast<int>(std::lround(kAttackSeconds * sampleRate)))),
-      m_follower(channels), m_followerOut(static_cast<size_t>(channels), 0.0f),
+      m_inverseLookAhead(1.0 / m_lookAhead), m_follower(channels),
+      m_followerOut(static_cast<size_t>(channels), 0.0f),
       m_delay(static_cast<size_t>(m_lookAhead) * static_cast<size_t>(channels), 0.0f),
+      m_minimum(static_cast<size_t>(m_lookAhead) + 1),
       m_smoothed(static_cast<size_t>(m_lookAhead), 1.0),
       m_smoothedSum(static_cast<double>(m_lookAhead)),
       m_out(static_cast<size_t>(channels), std::vector<float>(kOutputBlock))
@@ -152,21 +154,36 @@ void PeakLimiter::Step(const float *frame, double peak, bool real)
     m_loudest = std::max(m_loudest, peak);
     const double needed = peak > m_ceiling ? m_ceiling / peak : 1.0;
 
-    while (!m_minimum.empty() && m_minimum.back().second >= needed)
-        m_minimum.pop_back();
-    m_minimum.emplace_back(m_position, needed);
-    while (m_minimum.front().first <= m_position - m_lookAhead)
-        m_minimum.pop_front();
+    // The rising needed gains of the look-ahead, in a ring of m_lookAhead entries: a newer,
+    // lower one makes every higher one before it irrelevant.
+    while (m_minimumCount > 0 && m_minimum[Back()].needed >= needed)
+        --m_minimumCount;
+    m_minimum[Wrap(m_minimumFront + m_minimumCount)] = {m_position, needed};
+    ++m_minimumCount;
+    if (m_minimum[m_minimumFront].position <= m_position - m_lookAhead) {
+        m_minimumFront = Wrap(m_minimumFront + 1);
+        --m_minimumCount;
+    }
 
     // Held gain of the frame m_lookAhead - 1 back: the lowest needed gain of its look-ahead,
     // recovering towards 1 no faster than the release allows.
-    m_held = std::min(m_minimum.front().second, 1.0 - (1.0 - m_held) * m_release);
+    m_held = std::min(m_minimum[m_minimumFront].needed, 1.0 - (1.0 - m_held) * m_release);
     m_smoothedSum += m_held - m_smoothed[slot];
     m_smoothed[slot] = m_held;
     if (real)
         ++m_realIn;
     ++m_position;
     m_slot = m_slot + 1 == m_lookAhead ? 0 : m_slot + 1;
+}
+
+size_t PeakLimiter::Wrap(size_t index) const
+{
+    return index >= m_minimum.size() ? index - m_minimum.size() : index;
+}
+
+size_t PeakLimiter::Back() const
+{
+    return Wrap(m_minimumFront + m_minimumCount - 1);
 }
 
 void PeakLimiter::Emit(const Sink &sink)
@@ -177,7 +194,7 @@ void PeakLimiter::Emit(const Sink &sink)
         return;
     const size_t slot = static_cast<size_t>(m_slot); // where `leaving` was stored
     // Rounding could leave the ramp a hair above the needed gain; never above the ceiling.
-    const double gain = m_gain * std::min(1.0, m_smoothedSum / m_lookAhead);
+    const double gain = m_gain * std::min(1.0, m_smoothedSum * m_inverseLookAhead);
     for (int c = 0; c < m_channels; ++c) {
         const double value =
             m_delay[slot * static_cast<size_t>(m_channels) + static_cast<size_t>(c)] * gain;

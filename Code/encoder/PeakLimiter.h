@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -64,6 +63,8 @@ private:
     void Step(const float *frame, double peak, bool real);
     void Emit(const Sink &sink);
     void Deliver(const Sink &sink);
+    size_t Wrap(size_t index) const; // an index past the end of m_minimum, from its start
+    size_t Back() const;             // the newest entry of m_minimum
 
     int m_channels;
     double m_gain;
@@ -71,6 +72,7 @@ private:
     double m_ceiling;
     double m_release; // per-sample factor by which the remaining gain reduction decays
     int m_lookAhead;  // samples
+    double m_inverseLookAhead;
 
     TruePeakFollower m_follower;
     int64_t m_followed = 0;     // frames given to the follower
@@ -84,8 +86,15 @@ private:
     int64_t m_realIn = 0;
     int64_t m_realOut = 0;
     std::vector<float> m_delay; // m_lookAhead frames of m_channels samples, a ring
-    std::deque<std::pair<int64_t, double>> m_minimum; // rising needed gains of the look-ahead
-    std::vector<double> m_smoothed;                   // the last m_lookAhead held gains, a ring
+    struct Needed
+    {
+        int64_t position;
+        double needed;
+    };
+    std::vector<Needed> m_minimum; // rising needed gains of the look-ahead, a ring
+    size_t m_minimumFront = 0;
+    size_t m_minimumCount = 0;
+    std::vector<double> m_smoothed; // the last m_lookAhead held gains, a ring
     double m_smoothedSum;
     double m_held = 1.0;
     double m_loudest = 0.0;
