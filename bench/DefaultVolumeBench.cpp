@@ -55,7 +55,8 @@ double Seconds(const std::vector<std::string> &arguments, std::string *output = 
     return seconds;
 }
 
-Level Measure(const std::string &path)
+// The samples of a file as 32-bit floats, decoded by ffmpeg; empty when it cannot be read.
+std::string Decoded(const std::string &path)
 {
     tqtest::ProgramOptions options;
     options.mergeErrors = false;
@@ -63,14 +64,18 @@ Level Measure(const std::string &path)
         tqtest::RunProgram({"ffmpeg", "-nostdin", "-v", "error", "-i", path, "-f", "f32le",
                             "-acodec", "pcm_f32le", "-"},
                            options);
+    return run.exitCode == 0 ? run.output : std::string();
+}
+
+Level Measure(const std::string &path)
+{
+    const std::string samples = Decoded(path);
     Level level;
-    if (run.exitCode != 0)
-        return level;
-    const size_t count = run.output.size() / sizeof(float);
+    const size_t count = samples.size() / sizeof(float);
     double peak = 0, sum = 0;
     for (size_t i = 0; i < count; ++i) {
         float value;
-        std::memcpy(&value, run.output.data() + i * sizeof(float), sizeof value);
+        std::memcpy(&value, samples.data() + i * sizeof(float), sizeof value);
         const double magnitude = std::fabs(static_cast<double>(value));
         peak = std::max(peak, magnitude);
         sum += magnitude * magnitude;
