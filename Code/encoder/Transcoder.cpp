@@ -400,7 +400,8 @@ TranscodeSummary Transcode(const EncoderOptions &options, ProgressReporter &repo
             ceilingDb = mayLower ? LowerCeilingDb(pass.decodedPeak, pass.ceilingDb) : std::nullopt;
         } catch (const PeaksOverLimit &over) {
             peak = over.peak;
-            ceilingDb = LowerCeilingDb(over.peak, over.ceilingDb);
+            ceilingDb = LowerCeilingDb(over.peak, over.ceilingDb)
+                            .value_or(over.ceilingDb - kLeastCeilingStepDb);
         }
         if (!ceilingDb)
             break;
