@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -37,14 +38,31 @@ struct Level
     double meanDb = -200;    // RMS of all samples
 };
 
-double Seconds(const std::vector<std::string> &arguments, std::string *output = nullptr)
+// CPU seconds (user and system) of the finished child processes so far.
+double ChildrenCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+struct Timing
+{
+    double wall = 0;
+    double cpu = 0; // all threads of the program
+};
+
+Timing Run(const std::vector<std::string> &arguments, std::string *output = nullptr)
 {
     tqtest::ProgramOptions options;
     options.timeoutMs = 600000;
+    const double cpuBefore = ChildrenCpuSeconds();
     const auto start = std::chrono::steady_clock::now();
     const tqtest::ProgramRun run = tqtest::RunProgram(arguments, options);
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    Timing timing;
+    timing.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    timing.cpu = ChildrenCpuSeconds() - cpuBefore;
     if (run.exitCode != 0) {
         std::fprintf(stderr, "failed: %s\n%s%s\n", arguments[0].c_str(), run.problem.c_str(),
                      run.output.c_str());
@@ -52,7 +70,7 @@ double Seconds(const std::vector<std::string> &arguments, std::string *output = 
     }
     if (output)
         *output = run.output;
-    return seconds;
+    return timing;
 }
 
 // The samples of a file as 32-bit floats, decoded by ffmpeg; empty when it cannot be read.
@@ -87,8 +105,11 @@ Level Measure(const std::string &path)
     return level;
 }
 
-double Median(std::vector<double> values)
+double Median(std::vector<Timing> timings, double Timing::*what)
 {
+    std::vector<double> values;
+    for (const Timing &timing : timings)
+        values.push_back(timing.*what);
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
@@ -144,14 +165,16 @@ int main(int argc, char **argv)
     tqtest::TestFolder folder;
     // The recording looped to the length, as an MP3 at 320 kbit/s.
     const std::string source = folder.File("loud.mp3");
-    Seconds({"ffmpeg", "-nostdin", "-v",   "error",      "-y",   "-stream_loop", "-1",
-             "-i",     argv[2],    "-t",   seconds,      "-vn",  "-ac",          "2",
-             "-ar",    "44100",    "-c:a", "libmp3lame", "-b:a", "320k",         source});
+    Run({"ffmpeg", "-nostdin", "-v",   "error",      "-y",   "-stream_loop", "-1",
+         "-i",     argv[2],    "-t",   seconds,      "-vn",  "-ac",          "2",
+         "-ar",    "44100",    "-c:a", "libmp3lame", "-b:a", "320k",         source});
     const Level sourceLevel = Measure(source);
     std::printf("source: %s looped to %s s, MP3 320 kbit/s: peak %.2f dBFS, mean %.2f dBFS\n",
                 argv[2], seconds.c_str(), sourceLevel.peakDb, sourceLevel.meanDb);
-    std::printf("median of %d alternating runs, wall seconds\n", runs);
-    std::printf("%-4s %8s %8s %6s %7s | %9s %10s %9s %9s | %8s %8s %6s %10s\n", "type", "evc 200",
+    std::printf("median of %d alternating runs: wall seconds, and the ratio of CPU seconds (all "
+                "threads) in brackets\n",
+                runs);
+    std::printf("%-4s %8s %8s %12s %6s | %9s %10s %9s %9s | %8s %8s %12s %10s\n", "type", "evc 200",
                 "ffmpeg", "ratio", "passes", "peak dBFS", "full scale", "mean dBFS", "vs 100 %",
                 "evc 100", "ffmpeg", "ratio", "-vol 100");
     for (const OutputType &type : kTypes) {
@@ -160,32 +183,37 @@ int main(int argc, char **argv)
         const std::string evc100 = folder.File("evc100." + ext);
         const std::string plain = folder.File("evc." + ext);
         const std::string ff = folder.File("ffmpeg." + ext);
-        std::vector<double> evcLimited, ffLimited, evcPlain, ffPlain;
+        std::vector<Timing> evcLimited, ffLimited, evcPlain, ffPlain;
         int passes = 1;
         for (int run = 0; run < runs; ++run) {
             std::string output;
-            evcLimited.push_back(Seconds(EvcArguments(evc, source, type, "200", evc200), &output));
+            evcLimited.push_back(Run(EvcArguments(evc, source, type, "200", evc200), &output));
             passes = 1;
             for (size_t at = 0; (at = output.find("encoding it again", at)) != std::string::npos;
                  ++at)
                 ++passes;
-            ffLimited.push_back(Seconds(FfmpegArguments(source, type, true, ff)));
-            evcPlain.push_back(Seconds(EvcArguments(evc, source, type, "100", evc100)));
-            ffPlain.push_back(Seconds(FfmpegArguments(source, type, false, ff)));
+            ffLimited.push_back(Run(FfmpegArguments(source, type, true, ff)));
+            evcPlain.push_back(Run(EvcArguments(evc, source, type, "100", evc100)));
+            ffPlain.push_back(Run(FfmpegArguments(source, type, false, ff)));
         }
-        Seconds(EvcArguments(evc, source, type, nullptr, plain));
+        Run(EvcArguments(evc, source, type, nullptr, plain));
         // Ogg streams carry a random serial number, so their bytes differ from run to run.
         const char *same = tqtest::ReadWholeFile(plain) == tqtest::ReadWholeFile(evc100) ? "same"
                            : Decoded(plain) == Decoded(evc100) ? "same audio"
                                                                : "DIFFERS";
         const Level limited = Measure(evc200);
         const Level unchanged = Measure(evc100);
-        std::printf(
-            "%-4s %8.2f %8.2f %6.2f %7d | %9.2f %10lld %9.2f %+9.2f | %8.2f %8.2f %6.2f %10s\n",
-            type.extension, Median(evcLimited), Median(ffLimited),
-            Median(evcLimited) / Median(ffLimited), passes, limited.peakDb, limited.fullScale,
-            limited.meanDb, limited.meanDb - unchanged.meanDb, Median(evcPlain), Median(ffPlain),
-            Median(evcPlain) / Median(ffPlain), same);
+        double Timing::*const wall = &Timing::wall;
+        double Timing::*const cpu = &Timing::cpu;
+        std::printf("%-4s %8.2f %8.2f %5.2f (%4.2f) %6d | %9.2f %10lld %9.2f %+9.2f | %8.2f %8.2f "
+                    "%5.2f (%4.2f) %10s\n",
+                    type.extension, Median(evcLimited, wall), Median(ffLimited, wall),
+                    Median(evcLimited, wall) / Median(ffLimited, wall),
+                    Median(evcLimited, cpu) / Median(ffLimited, cpu), passes, limited.peakDb,
+                    limited.fullScale, limited.meanDb, limited.meanDb - unchanged.meanDb,
+                    Median(evcPlain, wall), Median(ffPlain, wall),
+                    Median(evcPlain, wall) / Median(ffPlain, wall),
+                    Median(evcPlain, cpu) / Median(ffPlain, cpu), same);
         std::fflush(stdout);
     }
     return 0;
