@@ -69,6 +69,23 @@ private:
     bool m_applicationEnding = false;
 };
 
+// Makes the encoder of one row known to the stopping while it runs, and forgets it whichever
+// way the row ends; by then the runner has reaped it.
+class TRunningEncoderScope
+{
+public:
+    TRunningEncoderScope(TConversionLib &lib, TAdvanceSystem &runner) : m_lib(lib)
+    {
+        runner.OnStarted([&lib](long processId) { lib.SetRunningEncoder(processId); });
+    }
+    TRunningEncoderScope(const TRunningEncoderScope &) = delete;
+    TRunningEncoderScope &operator=(const TRunningEncoderScope &) = delete;
+    ~TRunningEncoderScope() { m_lib.SetRunningEncoder(0); }
+
+private:
+    TConversionLib &m_lib;
+};
+
 // The output path: the command line's last argument.
 std::string OutputPathOf(const std::string &commandLine)
 {
@@ -89,6 +106,7 @@ void TConversionProc::ConnectConversion(const TConversionServices &services)
             messages->ShowMsg(text, 1);
     });
     services.CommonLib->SetStopTimings(services.Timings);
+    services.CommonLib->SetEncoderPath(services.ProgramFolder + platform::kEncoderFileName);
 }
 
 void TConversionProc::RequireConnected() const
@@ -193,6 +211,7 @@ void TConversionProc::ConvertRow(const TJobRows &rows)
     m_services.Progress->ResetCurrentFileBar();
 
     TAdvanceSystem runner(m_services.ProgramFolder, m_services.Timings.AfterOutputMs);
+    TRunningEncoderScope runningEncoder(*m_services.CommonLib, runner);
     m_services.Progress->ShowProgress();
     m_services.MainWindow->SetMainWindowEnabled(false);
     PauseProcessingEvents(m_services.Timings.BeforeStartMs);
@@ -208,7 +227,9 @@ void TConversionProc::ConvertRow(const TJobRows &rows)
         });
     }
     PauseProcessingEvents(m_services.Timings.AfterEndMs);
-    while (m_lookup.IsProcessRunning(platform::kEncoderFileName) != 0)
+    // Only this batch's own encoder is waited for: another program's (a second window's) runs
+    // on while this batch goes on.
+    while (m_services.CommonLib->IsOwnEncoderRunning(platform::kEncoderFileName) != 0)
         PauseProcessingEvents(m_services.Timings.ProcessPollMs);
     // A stopped or killed encoder leaves its unfinished file; a finished one has renamed it.
     std::string error;
@@ -231,7 +252,8 @@ void TConversionProc::ConvertRow(const TJobRows &rows)
 
 void TConversionProc::RemoveLeftoverPartialOutputs(const std::string &folder)
 {
-    // Only while no encoder runs: one might be writing its unfinished file there.
+    // Only while no encoder runs anywhere: one of another program (a second window) might be
+    // writing its unfinished file there.
     if (m_lookup.IsProcessRunning(platform::kEncoderFileName) != 0)
         return;
     for (const std::string &path : RemovePartialOutputsIn(folder))

@@ -79,16 +79,22 @@ public:
     std::function<void(const std::string &)> onOutput;
 };
 
-// A process list whose one encoder can never be ended.
+// A process list whose one encoder, a child of this process, can never be ended. A test makes
+// it the running encoder (SetRunningEncoder(kId)) for the stopping to see it as its own.
 class UnkillableTable : public platform::ProcessTable
 {
 public:
-    std::vector<platform::ProcessEntry> Snapshot() const override { return {{4242, 1, "evc"}}; }
+    static constexpr long kId = 4242;
+    std::vector<platform::ProcessEntry> Snapshot() const override
+    {
+        return {{kId, platform::CurrentProcessId(), "evc", "/opt/tonequill/evc"}};
+    }
     bool Terminate(long) override
     {
         ++attempts;
         return false;
     }
+    long StarterOf(long) const override { return platform::CurrentProcessId(); }
     int attempts = 0;
 };
 
@@ -116,6 +122,7 @@ public:
         }
         return false;
     }
+    long StarterOf(long processId) const override { return m_system.StarterOf(processId); }
     int terminations = 0;
 
 private:
