@@ -38,9 +38,10 @@ std::string LastLineOf(const std::string &text)
     return first == std::string::npos ? std::string() : line.substr(first);
 }
 
-// Marks a batch as running for its whole length and, whichever way it ends (to the end, after a
-// Stop, or through an error on its way to the error display), hides the progress window and
-// enables the main window again, so the program stays usable.
+// Marks a batch as running for its whole length, with Convert disabled, and, whichever way it
+// ends (to the end, after a Stop, or through an error on its way to the error display), hides
+// the progress window and enables the main window and Convert again, so the program stays
+// usable.
 class TBatchScope
 {
 public:
@@ -48,6 +49,7 @@ public:
         : m_running(running), m_progress(progress), m_mainWindow(mainWindow)
     {
         m_running = true;
+        m_mainWindow.SetConvertEnabled(false);
     }
     TBatchScope(const TBatchScope &) = delete;
     TBatchScope &operator=(const TBatchScope &) = delete;
@@ -58,6 +60,7 @@ public:
             return;
         m_progress.HideProgress();
         m_mainWindow.SetMainWindowEnabled(true);
+        m_mainWindow.SetConvertEnabled(true);
     }
     // The application ends after the power-off request: the windows are left as they are.
     void ApplicationEnding() { m_applicationEnding = true; }

@@ -37,6 +37,7 @@ class FakeMainWindow : public TMainWindowControls
 {
 public:
     void SetMainWindowEnabled(bool value) override { enabled = value; }
+    void SetConvertEnabled(bool value) override { convertEnabled = value; }
     bool ShowOutputDirectoryChecked() const override { return showOutputDirectory; }
     bool ShutdownChecked() const override { return shutdown; }
     void QuitApplication() override
@@ -46,6 +47,7 @@ public:
             events->push_back("quit");
     }
     bool enabled = true;
+    bool convertEnabled = true;
     bool showOutputDirectory = true;
     bool shutdown = false;
     int quits = 0;
