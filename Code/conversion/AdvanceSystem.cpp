@@ -49,6 +49,8 @@ bool TAdvanceSystem::RunConsoleProcess(const std::string &commandLine,
         m_startError = process.Error();
         return false;
     }
+    if (m_started)
+        m_started(process.ProcessId());
 
     std::string text;
     char buffer[kBufferSize];

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 // Runs one console program from a command line and hands its output to a callback while it
 // runs. Standard input is a pipe that nobody writes; standard output and standard error go to
@@ -10,6 +11,7 @@ class TAdvanceSystem
 {
 public:
     using OutputCallback = std::function<void(const std::string &)>;
+    using StartCallback = std::function<void(long processId)>;
 
     static constexpr std::size_t kReadBlock = 1023;
     static constexpr std::size_t kBufferSize = 1025;
@@ -21,6 +23,8 @@ public:
     // reading pass that found output, and returns when the program has ended. False when it
     // could not be started; the callback is then never called.
     bool RunConsoleProcess(const std::string &commandLine, const OutputCallback &callback);
+    // Told the process ID once the program has started, before any output is read.
+    void OnStarted(StartCallback started) { m_started = std::move(started); }
 
     // This platform is not of the NT family.
     static bool IsWindowsNT() { return false; }
@@ -36,6 +40,7 @@ public:
 private:
     std::string m_programFolder;
     int m_pauseAfterOutputMs;
+    StartCallback m_started;
     int m_exitCode = 0;
     int m_endSignal = 0;
     std::string m_lastOutput;

@@ -32,12 +32,38 @@ void TConversionLib::Log(const std::string &message) const
         m_appFunc->WriteLog(message);
 }
 
+std::vector<platform::ProcessEntry> TConversionLib::OwnProcesses() const
+{
+    const platform::ProcessTable &table = m_lookup.ProcessTable();
+    std::vector<platform::ProcessEntry> own;
+    for (const platform::ProcessEntry &entry : table.Snapshot()) {
+        if (m_own.IsRunningHere(entry) || m_own.IsLeftBehind(entry, table))
+            own.push_back(entry);
+    }
+    return own;
+}
+
 long TConversionLib::FindProcessId(const std::string &imageName)
 {
-    const long id = m_lookup.IsProcessRunning(imageName);
+    const std::string wanted = TProcessLookup::UpperCase(imageName);
+    long id = 0;
+    for (const platform::ProcessEntry &entry : OwnProcesses()) {
+        if (TProcessLookup::UpperCase(entry.imageName) == wanted)
+            id = entry.id;
+    }
     if (id == 0)
         Log("Get Process id error.");
     return id;
+}
+
+long TConversionLib::IsOwnEncoderRunning(const std::string &imageName) const
+{
+    const std::string wanted = TProcessLookup::UpperCase(imageName);
+    for (const platform::ProcessEntry &entry : m_lookup.ProcessTable().Snapshot()) {
+        if (m_own.IsRunningHere(entry) && TProcessLookup::UpperCase(entry.imageName) == wanted)
+            return entry.id;
+    }
+    return 0;
 }
 
 bool TConversionLib::EnablePrivilege(const std::string &privilegeName, bool enable)
@@ -48,13 +74,10 @@ bool TConversionLib::EnablePrivilege(const std::string &privilegeName, bool enab
 bool TConversionLib::TerminateProcessesNamed(const std::string &name)
 {
     EnablePrivilege("SeDebugPrivilege", true);
-    const std::string wanted = TProcessLookup::UpperCase(name);
-    platform::ProcessTable &table = m_lookup.ProcessTable();
     bool succeeded = false;
-    for (const platform::ProcessEntry &entry : table.Snapshot()) {
-        const std::string image = TProcessLookup::UpperCase(entry.imageName);
-        if (TProcessLookup::FileNamePart(image) == wanted || image == wanted)
-            succeeded = table.Terminate(entry.id);
+    for (const platform::ProcessEntry &entry : OwnProcesses()) {
+        if (TProcessLookup::HasImageName(entry, name))
+            succeeded = m_lookup.ProcessTable().Terminate(entry.id);
     }
     if (!succeeded)
         Log("Terminate process error.");

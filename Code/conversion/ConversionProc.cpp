@@ -38,9 +38,10 @@ std::string LastLineOf(const std::string &text)
     return first == std::string::npos ? std::string() : line.substr(first);
 }
 
-// Marks a batch as running for its whole length and, whichever way it ends (to the end, after a
-// Stop, or through an error on its way to the error display), hides the progress window and
-// enables the main window again, so the program stays usable.
+// Marks a batch as running for its whole length, with Convert disabled, and, whichever way it
+// ends (to the end, after a Stop, or through an error on its way to the error display), hides
+// the progress window and enables the main window and Convert again, so the program stays
+// usable.
 class TBatchScope
 {
 public:
@@ -48,6 +49,7 @@ public:
         : m_running(running), m_progress(progress), m_mainWindow(mainWindow)
     {
         m_running = true;
+        m_mainWindow.SetConvertEnabled(false);
     }
     TBatchScope(const TBatchScope &) = delete;
     TBatchScope &operator=(const TBatchScope &) = delete;
@@ -58,6 +60,7 @@ public:
             return;
         m_progress.HideProgress();
         m_mainWindow.SetMainWindowEnabled(true);
+        m_mainWindow.SetConvertEnabled(true);
     }
     // The application ends after the power-off request: the windows are left as they are.
     void ApplicationEnding() { m_applicationEnding = true; }
@@ -67,6 +70,23 @@ private:
     TProgressDisplay &m_progress;
     TMainWindowControls &m_mainWindow;
     bool m_applicationEnding = false;
+};
+
+// Makes the encoder of one row known to the stopping while it runs, and forgets it whichever
+// way the row ends; by then the runner has reaped it.
+class TRunningEncoderScope
+{
+public:
+    TRunningEncoderScope(TConversionLib &lib, TAdvanceSystem &runner) : m_lib(lib)
+    {
+        runner.OnStarted([&lib](long processId) { lib.SetRunningEncoder(processId); });
+    }
+    TRunningEncoderScope(const TRunningEncoderScope &) = delete;
+    TRunningEncoderScope &operator=(const TRunningEncoderScope &) = delete;
+    ~TRunningEncoderScope() { m_lib.SetRunningEncoder(0); }
+
+private:
+    TConversionLib &m_lib;
 };
 
 // The output path: the command line's last argument.
@@ -89,6 +109,7 @@ void TConversionProc::ConnectConversion(const TConversionServices &services)
             messages->ShowMsg(text, 1);
     });
     services.CommonLib->SetStopTimings(services.Timings);
+    services.CommonLib->SetEncoderPath(services.ProgramFolder + platform::kEncoderFileName);
 }
 
 void TConversionProc::RequireConnected() const
@@ -193,6 +214,7 @@ void TConversionProc::ConvertRow(const TJobRows &rows)
     m_services.Progress->ResetCurrentFileBar();
 
     TAdvanceSystem runner(m_services.ProgramFolder, m_services.Timings.AfterOutputMs);
+    TRunningEncoderScope runningEncoder(*m_services.CommonLib, runner);
     m_services.Progress->ShowProgress();
     m_services.MainWindow->SetMainWindowEnabled(false);
     PauseProcessingEvents(m_services.Timings.BeforeStartMs);
@@ -208,7 +230,9 @@ void TConversionProc::ConvertRow(const TJobRows &rows)
         });
     }
     PauseProcessingEvents(m_services.Timings.AfterEndMs);
-    while (m_lookup.IsProcessRunning(platform::kEncoderFileName) != 0)
+    // Only this batch's own encoder is waited for: another program's (a second window's) runs
+    // on while this batch goes on.
+    while (m_services.CommonLib->IsOwnEncoderRunning(platform::kEncoderFileName) != 0)
         PauseProcessingEvents(m_services.Timings.ProcessPollMs);
     // A stopped or killed encoder leaves its unfinished file; a finished one has renamed it.
     std::string error;
@@ -231,7 +255,8 @@ void TConversionProc::ConvertRow(const TJobRows &rows)
 
 void TConversionProc::RemoveLeftoverPartialOutputs(const std::string &folder)
 {
-    // Only while no encoder runs: one might be writing its unfinished file there.
+    // Only while no encoder runs anywhere: one of another program (a second window) might be
+    // writing its unfinished file there.
     if (m_lookup.IsProcessRunning(platform::kEncoderFileName) != 0)
         return;
     for (const std::string &path : RemovePartialOutputsIn(folder))

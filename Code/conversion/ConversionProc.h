@@ -53,6 +53,8 @@ public:
     // Also connects the common library's encoder stopping: it logs through the same AppFunc,
     // warns through the same message boxes and waits with the same timings.
     void ConnectConversion(const TConversionServices &services);
+    // The process list in which the driver looks for any encoder before it clears unfinished
+    // files; the system's own unless another was given (tests).
     void UseProcessTable(platform::ProcessTable &table) { m_lookup.UseProcessTable(table); }
     const TConversionServices &ConversionServices() const { return m_services; }
 

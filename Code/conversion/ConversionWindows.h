@@ -20,6 +20,9 @@ class TMainWindowControls
 public:
     virtual ~TMainWindowControls() = default;
     virtual void SetMainWindowEnabled(bool enabled) = 0;
+    // Convert alone: off for the whole batch, so that after a Stop, which enables the main
+    // window while the stopped batch still winds down, it shows that it cannot start another.
+    virtual void SetConvertEnabled(bool enabled) = 0;
     virtual bool ShowOutputDirectoryChecked() const = 0; // chkShowOutputDirectory
     virtual bool ShutdownChecked() const = 0;            // chkShutdown
     // Ends the application at once (after the power-off request).

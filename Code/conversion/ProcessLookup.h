@@ -4,7 +4,31 @@
 
 namespace platform {
 class ProcessTable;
-}
+struct ProcessEntry;
+} // namespace platform
+
+// Which encoder processes this program may end: the one its batch driver runs now, and those
+// that a program of the same folder started and left behind when it ended without them (after
+// a crash). Another program's encoder, one that a user or another live program started, is
+// never among them, even when it runs the same program file.
+class TOwnEncoders
+{
+public:
+    // The encoder beside the program, whose running copies may have been left behind.
+    void SetEncoderPath(const std::string &encoderPath);
+    // The encoder the batch driver runs now; 0 when it runs none.
+    void SetRunningEncoder(long processId) { m_runningId = processId; }
+
+    // Started by this program and still running as its child.
+    bool IsRunningHere(const platform::ProcessEntry &entry) const;
+    // A copy of this program's encoder whose starter has ended: it no longer is the parent.
+    bool IsLeftBehind(const platform::ProcessEntry &entry,
+                      const platform::ProcessTable &table) const;
+
+private:
+    std::string m_encoderPath; // with links resolved
+    long m_runningId = 0;
+};
 
 // Looks processes up by image name. Names compare without regard to letter case.
 class TProcessLookup
@@ -23,6 +47,8 @@ public:
     static std::string UpperCase(const std::string &text);
     // The text after the last folder separator ("/", also "\" and ":" of foreign paths).
     static std::string FileNamePart(const std::string &path);
+    // True when the image name of `entry`, or its file-name part, equals `name` (any case).
+    static bool HasImageName(const platform::ProcessEntry &entry, const std::string &name);
 
 private:
     platform::ProcessTable *m_table;

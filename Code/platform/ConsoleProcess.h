@@ -9,8 +9,9 @@ namespace platform {
 
 // One child process whose standard input is a pipe that nobody writes and whose standard output
 // and standard error share one pipe that the caller reads. The child runs in a session of its
-// own. Nothing here ever waits: the output is read only as far as it is already there, and the
-// end of the child is polled.
+// own and carries this process's ID in kStarterVariable (ProcessTable.h). Nothing here ever
+// waits: the output is read only as far as it is already there, and the end of the child is
+// polled.
 class ConsoleProcess
 {
 public:

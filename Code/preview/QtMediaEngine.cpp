@@ -163,7 +163,8 @@ void TQtMediaEngine::Pause()
     m_timer.stop();
     m_player->pause();
     // GStreamer can drop a seek made while playing when the pipeline pauses right after it
-    // (the end marker seeks back to the start and pauses): made again while paused, it holds.
+    // (the tick at the end marker seeks back to the start and pauses): made again while paused,
+    // it holds. Only that seek is repeated; a pause of the user's pauses where playback is.
     if (m_seekTarget) {
         m_player->setPosition(*m_seekTarget);
         m_seekTarget.reset();
@@ -201,7 +202,8 @@ void TQtMediaEngine::SeekTo(int64_t ms)
     if (!m_active || !m_loaded)
         return;
     m_player->setPosition(ms);
-    m_seekTarget = ms;
+    if (m_inTick)
+        m_seekTarget = ms;
     if (ms < DurationMs())
         m_atEnd = false;
 }
@@ -213,6 +215,17 @@ void TQtMediaEngine::TimerTick()
     const auto clamp32 = [](int64_t ms) {
         return uint32_t(std::clamp<int64_t>(ms, 0, UINT32_MAX));
     };
+    // A seek of this callback is kept for a Pause that follows it, and forgotten afterwards.
+    struct TickScope
+    {
+        TQtMediaEngine &engine;
+        ~TickScope()
+        {
+            engine.m_inTick = false;
+            engine.m_seekTarget.reset();
+        }
+    } scope{*this};
+    m_inTick = true;
     m_timerCallback(clamp32(CurrentPosition() / 10000), clamp32(DurationMs()));
 }
 

@@ -76,6 +76,7 @@ private:
     bool m_active = false;
     bool m_loaded = false;
     bool m_atEnd = false;
-    std::optional<int64_t> m_seekTarget; // the last seek since playing started
+    bool m_inTick = false;               // the timer callback runs
+    std::optional<int64_t> m_seekTarget; // a seek made by the running timer callback
     bool m_inhibitFailureLogged = false;
 };

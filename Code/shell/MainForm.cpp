@@ -299,6 +299,11 @@ void TFrmMainForm::SetMainWindowEnabled(bool enabled)
     setEnabled(enabled);
 }
 
+void TFrmMainForm::SetConvertEnabled(bool enabled)
+{
+    btnConvert->setEnabled(enabled);
+}
+
 bool TFrmMainForm::ShowOutputDirectoryChecked() const
 {
     return chkShowOutputDirectory->isChecked();

@@ -81,6 +81,7 @@ public:
 
     // TMainWindowControls: what the batch driver reads from and does with the main window.
     void SetMainWindowEnabled(bool enabled) override;
+    void SetConvertEnabled(bool enabled) override;
     bool ShowOutputDirectoryChecked() const override;
     bool ShutdownChecked() const override;
     void QuitApplication() override;

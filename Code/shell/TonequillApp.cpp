@@ -13,6 +13,7 @@
 #include "support/OutputFolderChooser.h"
 
 #include <QApplication>
+#include <QTimer>
 
 TTonequillApp::TTonequillApp(const TShellPlatform &platform) : m_platform(platform)
 {
@@ -83,6 +84,10 @@ TTonequillApp::~TTonequillApp()
 
 void TTonequillApp::Show()
 {
-    if (m_mainForm)
-        m_mainForm->show();
+    if (!m_mainForm)
+        return;
+    m_mainForm->show();
+    if (!m_platform.FilesToOpen.empty())
+        QTimer::singleShot(0, m_mainForm.get(),
+                           [this] { m_mainForm->FormDropFiles(m_platform.FilesToOpen); });
 }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class IFolderDialog;
 class IMessagePresenter;
@@ -42,6 +43,9 @@ struct TShellPlatform
     platform::ScreenSaverInhibitor *ScreenSaver = nullptr;
     // The open-file dialog of the job list; when null the main window uses its own Qt dialog.
     ISourceFileDialog *SourceDialog = nullptr;
+    // Files named on the command line (Open With): added to the job list as dropped files are,
+    // once the main window has been shown.
+    std::vector<std::string> FilesToOpen;
     // The pauses of a conversion; tests shorten them.
     TConversionTimings ConversionTimings;
     // Told the class name of each service object as it is created.
@@ -61,7 +65,8 @@ public:
     // False when a sibling file was missing: there are no windows and the program ends.
     bool Started() const { return m_mainForm != nullptr; }
     // Shows the main window; its first show fills the lists, shows the splash and applies the
-    // selected profile.
+    // selected profile. The files to open follow from the event loop, so that the window is
+    // drawn first and a failure reaches the standard error display.
     void Show();
 
     TServiceObjects &Services() { return *m_services; }

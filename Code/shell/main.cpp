@@ -1,16 +1,21 @@
 #include "joblist/QtSourceFileDialog.h"
 #include "platform/FileSystem.h"
 #include "platform/PowerControl.h"
+#include "platform/ProcessTable.h"
 #include "platform/ScreenSaver.h"
 #include "platform/posix/DesktopServicesOpener.h"
+#include "shell/CommandLineFiles.h"
 #include "shell/TonequillApp.h"
 #include "support/GuardedApplication.h"
 #include "support/MessageBoxes.h"
 #include "support/QtFolderDialog.h"
 #include "support/QtMessagePresenter.h"
 
+#include <QDir>
+
 int main(int argc, char **argv)
 {
+    platform::ForgetInheritedStarterMark();
     TGuardedApplication application(argc, argv);
     QApplication::setApplicationName(kApplicationTitle);
 
@@ -29,6 +34,7 @@ int main(int argc, char **argv)
     services.Power = &power;
     services.ScreenSaver = &screenSaver;
     services.SourceDialog = &sourceDialog;
+    services.FilesToOpen = FilesFromCommandLine(QApplication::arguments(), QDir::currentPath());
 
     TTonequillApp tonequill(services);
     if (!tonequill.Started())

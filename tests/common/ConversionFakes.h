@@ -37,6 +37,7 @@ class FakeMainWindow : public TMainWindowControls
 {
 public:
     void SetMainWindowEnabled(bool value) override { enabled = value; }
+    void SetConvertEnabled(bool value) override { convertEnabled = value; }
     bool ShowOutputDirectoryChecked() const override { return showOutputDirectory; }
     bool ShutdownChecked() const override { return shutdown; }
     void QuitApplication() override
@@ -46,6 +47,7 @@ public:
             events->push_back("quit");
     }
     bool enabled = true;
+    bool convertEnabled = true;
     bool showOutputDirectory = true;
     bool shutdown = false;
     int quits = 0;
@@ -79,16 +81,22 @@ public:
     std::function<void(const std::string &)> onOutput;
 };
 
-// A process list whose one encoder can never be ended.
+// A process list whose one encoder, a child of this process, can never be ended. A test makes
+// it the running encoder (SetRunningEncoder(kId)) for the stopping to see it as its own.
 class UnkillableTable : public platform::ProcessTable
 {
 public:
-    std::vector<platform::ProcessEntry> Snapshot() const override { return {{4242, 1, "evc"}}; }
+    static constexpr long kId = 4242;
+    std::vector<platform::ProcessEntry> Snapshot() const override
+    {
+        return {{kId, platform::CurrentProcessId(), "evc", "/opt/tonequill/evc"}};
+    }
     bool Terminate(long) override
     {
         ++attempts;
         return false;
     }
+    long StarterOf(long) const override { return platform::CurrentProcessId(); }
     int attempts = 0;
 };
 
@@ -116,6 +124,7 @@ public:
         }
         return false;
     }
+    long StarterOf(long processId) const override { return m_system.StarterOf(processId); }
     int terminations = 0;
 
 private:

@@ -62,6 +62,7 @@ TEST_F(BatchDriver, AnEncoderThatCannotBeEndedIsReportedInAMessageBox)
     Connect(progress, program.Path());
     tqtest::UnkillableTable unkillable;
     lib.UseProcessTable(unkillable);
+    lib.SetRunningEncoder(tqtest::UnkillableTable::kId);
     lib.StopEncoder("evc");
     ASSERT_EQ(presenter.requests.size(), 1u);
     EXPECT_EQ(presenter.requests[0].icon, TMessageIcon::Warning);
@@ -187,6 +188,45 @@ TEST_F(BatchDriver, ConvertPressedRightAfterAStopStartsNoSecondBatch)
     EXPECT_TRUE(presenter.requests.empty()); // the stopped row is no failure
     EXPECT_FALSE(proc.Converting());
     EXPECT_FALSE(progress.visible);
+}
+
+// Two programs of one installation convert at once, as two windows would. A Stop in one ends
+// its own encoder only: the other's runs on to the end and its output is whole.
+TEST_F(BatchDriver, AStopInOneProgramLeavesAnotherProgramsEncoderRunning)
+{
+    tqtest::ConversionRig other;
+    tqtest::RecordingProgress otherProgress;
+    other.settings.outputFolder = media.File("other");
+    other.timings = timings;
+    other.Connect(otherProgress, program.Path());
+    const std::string otherSource = media.File("other.wav");
+    tqtest::WriteWholeFile(otherSource, "sleep 3\n");
+    other.rows.Add(otherSource);
+    Source("mine.wav", "sleep 20");
+
+    bool stopped = false;
+    long otherEncoderAfterStop = 0;
+    otherProgress.onOutput = [&](const std::string &) {
+        if (otherProgress.outputs.size() == 1)
+            proc.ConvertAll(rows); // this program's batch, while the other's encoder runs
+    };
+    progress.onOutput = [&](const std::string &) {
+        if (stopped)
+            return;
+        stopped = true;
+        StopLikeTheStopButton();
+        otherEncoderAfterStop = other.lib.IsOwnEncoderRunning("evc");
+    };
+    other.proc.ConvertAll(other.rows);
+
+    ASSERT_TRUE(stopped);
+    EXPECT_NE(otherEncoderAfterStop, 0);
+    EXPECT_FALSE(Exists(Output("mine.mp3")));
+    EXPECT_TRUE(other.proc.FailedRows().empty());
+    EXPECT_EQ(tqtest::ReadWholeFile(media.File("other/other.mp3")),
+              "converted " + otherSource + "\n");
+    EXPECT_TRUE(other.presenter.requests.empty());
+    EXPECT_EQ(other.opener.opened, std::vector<std::string>{media.File("other/")});
 }
 
 // A settings error on a later row or a log file that can no longer be written ends the batch

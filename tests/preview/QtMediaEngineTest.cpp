@@ -99,6 +99,26 @@ TEST_F(QtMediaEngineTest, PausesAtTheEndMarkerBackAtTheStart)
         << "position stayed at " << engine.CurrentPosition() / 10000 << " ms";
 }
 
+// A start marker moved while the file plays seeks there; a Pause pressed a while later pauses
+// where playback has got to, not back at the marker.
+TEST_F(QtMediaEngineTest, PauseAfterAMarkerMovePausesWherePlaybackIs)
+{
+    const std::string path = Tone("long.wav", 8.0);
+    player.PlayFile(path);
+    ASSERT_TRUE(player.IsPlaying);
+    const auto positionMs = [this] { return engine.CurrentPosition() / 10000; };
+    ASSERT_TRUE(WaitFor([&] { return positionMs() >= 300; }, 8000));
+    TPreviewPlayer::SeekTo(engine, 3000); // as the start marker's move does
+    ASSERT_TRUE(WaitFor([&] { return positionMs() >= 4300; }, 8000))
+        << "position stayed at " << positionMs() << " ms";
+
+    const int64_t before = positionMs();
+    player.PausePlay();
+    ASSERT_FALSE(player.IsPlaying);
+    WaitFor([] { return false; }, 600); // let a seek the pause might make take effect
+    EXPECT_NEAR(positionMs(), before, 300);
+}
+
 TEST_F(QtMediaEngineTest, FilesThatAreNotMediaAreRenderErrors)
 {
     const std::string tone = Tone("tone.wav", 1.0);

@@ -1,5 +1,7 @@
 #include "platform/ConsoleProcess.h"
 
+#include "platform/ProcessTable.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -44,6 +46,30 @@ struct SpawnSetup
         posix_spawnattr_destroy(&attributes);
     }
 };
+
+// This process's environment for a child, with the child's starter mark naming this process in
+// place of any mark this process inherited from its own starter.
+std::vector<std::string> ChildEnvironment()
+{
+    const std::string prefix = std::string(kStarterVariable) + "=";
+    std::vector<std::string> variables;
+    for (char **variable = environ; *variable != nullptr; ++variable) {
+        if (std::strncmp(*variable, prefix.c_str(), prefix.size()) != 0)
+            variables.emplace_back(*variable);
+    }
+    variables.push_back(prefix + std::to_string(getpid()));
+    return variables;
+}
+
+std::vector<char *> PointersTo(std::vector<std::string> &texts)
+{
+    std::vector<char *> pointers;
+    pointers.reserve(texts.size() + 1);
+    for (std::string &text : texts)
+        pointers.push_back(text.data());
+    pointers.push_back(nullptr);
+    return pointers;
+}
 
 } // namespace
 
@@ -94,15 +120,14 @@ bool ConsoleProcess::Start(const std::vector<std::string> &arguments,
         posix_spawn_file_actions_addchdir_np(&setup.actions, workingFolder.c_str());
     posix_spawnattr_setflags(&setup.attributes, POSIX_SPAWN_SETSID);
 
-    std::vector<char *> argv;
-    argv.reserve(arguments.size() + 1);
-    for (const std::string &argument : arguments)
-        argv.push_back(const_cast<char *>(argument.c_str()));
-    argv.push_back(nullptr);
+    std::vector<std::string> argumentTexts = arguments;
+    const std::vector<char *> argv = PointersTo(argumentTexts);
+    std::vector<std::string> environmentTexts = ChildEnvironment();
+    const std::vector<char *> envp = PointersTo(environmentTexts);
 
     pid_t pid = 0;
     const int result =
-        posix_spawn(&pid, argv[0], &setup.actions, &setup.attributes, argv.data(), environ);
+        posix_spawn(&pid, argv[0], &setup.actions, &setup.attributes, argv.data(), envp.data());
     // The child holds its own copies of its ends; the parent keeps only what it uses.
     close(input[0]);
     close(output[1]);

@@ -7,6 +7,7 @@
 #include <dirent.h>
 #include <fstream>
 #include <signal.h>
+#include <string>
 #include <unistd.h>
 
 namespace platform {
@@ -29,9 +30,9 @@ std::string FileNamePart(const std::string &path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The program file's name from the exe link; a program file replaced while it runs is shown
+// The program file's path from the exe link; a program file replaced while it runs is shown
 // by the kernel with " (deleted)" after its path.
-std::string ImageNameFromExe(const std::string &folder)
+std::string ImagePathFromExe(const std::string &folder)
 {
     char target[PATH_MAX];
     const ssize_t length = readlink((folder + "/exe").c_str(), target, sizeof target - 1);
@@ -42,7 +43,7 @@ std::string ImageNameFromExe(const std::string &folder)
     if (path.size() > deleted.size() &&
         path.compare(path.size() - deleted.size(), deleted.size(), deleted) == 0)
         path.erase(path.size() - deleted.size());
-    return FileNamePart(path);
+    return path;
 }
 
 // Reads the short name, state and parent from /proc/<pid>/stat: "pid (comm) S ppid ...";
@@ -84,7 +85,8 @@ std::vector<ProcessEntry> SystemProcessTable::Snapshot() const
         if (state == 'Z' || state == 'X')
             continue; // ended, only waiting to be reaped
         entry.id = std::strtol(item->d_name, nullptr, 10);
-        entry.imageName = ImageNameFromExe(folder);
+        entry.imagePath = ImagePathFromExe(folder);
+        entry.imageName = FileNamePart(entry.imagePath);
         if (entry.imageName.empty())
             entry.imageName = comm; // another user's process, or a kernel thread
         entries.push_back(entry);
@@ -100,9 +102,28 @@ bool SystemProcessTable::Terminate(long processId)
     return kill(static_cast<pid_t>(processId), SIGKILL) == 0;
 }
 
+long SystemProcessTable::StarterOf(long processId) const
+{
+    if (processId <= 0)
+        return 0;
+    std::ifstream file("/proc/" + std::to_string(processId) + "/environ", std::ios::binary);
+    const std::string prefix = std::string(kStarterVariable) + "=";
+    std::string variable;
+    while (std::getline(file, variable, '\0')) {
+        if (variable.compare(0, prefix.size(), prefix) == 0)
+            return std::strtol(variable.c_str() + prefix.size(), nullptr, 10);
+    }
+    return 0;
+}
+
 long CurrentProcessId()
 {
     return static_cast<long>(getpid());
+}
+
+void ForgetInheritedStarterMark()
+{
+    unsetenv(kStarterVariable);
 }
 
 bool EnablePrivilege(const std::string &, bool)
