@@ -1,5 +1,6 @@
 #include "toolkit/Accessibility.h"
 
+#include <QAbstractScrollArea>
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QKeyEvent>
@@ -81,6 +82,15 @@ void TFocusMarks::WatchFocusableChildren(QWidget *window)
 void TFocusMarks::Watch(QWidget *widget)
 {
     widget->installEventFilter(this);
+    if (auto *area = qobject_cast<QAbstractScrollArea *>(widget)) {
+        m_viewports.insert(area->viewport(), area);
+        area->viewport()->installEventFilter(this);
+    }
+}
+
+QWidget *TFocusMarks::FocusOwner(QWidget *watched) const
+{
+    return m_viewports.value(watched, watched);
 }
 
 void TFocusMarks::PaintRing(QWidget *widget)
@@ -102,9 +112,11 @@ bool TFocusMarks::eventFilter(QObject *watched, QEvent *event)
     case QEvent::FocusIn:
     case QEvent::FocusOut:
         widget->update();
+        if (auto *area = qobject_cast<QAbstractScrollArea *>(widget))
+            area->viewport()->update();
         return false;
     case QEvent::Paint:
-        if (m_painting || !widget->hasFocus())
+        if (m_painting || !FocusOwner(widget)->hasFocus())
             return false;
         // The widget paints itself first; the ring goes on top.
         m_painting = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAccessible>
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -31,7 +32,8 @@ class TFocusMarks : public QObject
 
 public:
     explicit TFocusMarks(QObject *parent) : QObject(parent) {}
-    // Watches every widget inside `window` that takes the focus by Tab.
+    // Watches every widget inside `window` that takes the focus by Tab (and the viewport of a
+    // scroll area, which covers all of it but its frame).
     void WatchFocusableChildren(QWidget *window);
     void Watch(QWidget *widget);
 
@@ -41,6 +43,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The widget whose focus a watched widget shows: itself, or the scroll area of a viewport.
+    QWidget *FocusOwner(QWidget *watched) const;
+
+    QHash<QObject *, QWidget *> m_viewports; // viewport -> its scroll area
     bool m_painting = false;
 };
 
