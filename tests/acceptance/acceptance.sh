@@ -47,11 +47,15 @@ sources=$work/sources
 output=$work/output
 xvfb_pid=""
 app_pid=""
+bus_pid=""
 step=0
 
 cleanup() {
   if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then
     kill -KILL "$app_pid" 2>/dev/null || true
+  fi
+  if [ -n "$bus_pid" ]; then
+    kill "$bus_pid" 2>/dev/null || true
   fi
   if [ -n "$xvfb_pid" ]; then
     kill "$xvfb_pid" 2>/dev/null || true
@@ -295,6 +299,23 @@ done
 export DISPLAY=":$(head -n1 "$work/display")"
 note "virtual display $DISPLAY"
 
+# ---- the accessibility bus, for the keyboard run: a private session bus ----
+session_bus="unix:path=$work/no-session-bus"
+atspi_check=""
+a11y_env=()
+if [ $keyboard -eq 1 ] && /usr/bin/python3 -c "import pyatspi" 2>/dev/null; then
+  dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$work/bus-address" 4>"$work/bus-pid"
+  session_bus=$(head -n1 "$work/bus-address")
+  bus_pid=$(head -n1 "$work/bus-pid")
+  # The accessibility bus is started on request; the program finds it when it starts.
+  DBUS_SESSION_BUS_ADDRESS=$session_bus dbus-send --session --print-reply --dest=org.a11y.Bus \
+    /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null || fail "no accessibility bus"
+  atspi_check=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/atspi-check.py
+  a11y_env=(QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1)
+elif [ $keyboard -eq 1 ]; then
+  note "python3-pyatspi is missing: the accessibility tree is not checked"
+fi
+
 # ---- start the installed program, from an unrelated working folder ----
 : "${ASAN_OPTIONS:=halt_on_error=1:detect_leaks=1:exitcode=86}"
 : "${UBSAN_OPTIONS:=halt_on_error=1:print_stacktrace=1:exitcode=87}"
@@ -313,7 +334,7 @@ app_asan_options="$ASAN_OPTIONS:detect_leaks=0"
     XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share" \
     XDG_CACHE_HOME="$work/home/.cache" \
     DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/no-system-bus" \
-    DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-session-bus" \
+    DBUS_SESSION_BUS_ADDRESS="$session_bus" "${a11y_env[@]}" \
     PATH="$work/fakebin:$PATH" ASAN_OPTIONS="$app_asan_options" \
     "$prefix/tonequill"
 ) >"$work/app.log" 2>&1 &
@@ -386,6 +407,11 @@ type_path_and_return() {
 # the start and end markers, Play, Pause, Stop, output type, profile, output folder, its
 # button, the two check boxes, Options, the job list, Add, Remove, Clear, Convert.
 keyboard_scenario() {
+  if [ -n "$atspi_check" ]; then
+    DBUS_SESSION_BUS_ADDRESS=$session_bus timeout 90 /usr/bin/python3 "$atspi_check" \
+      >"$work/atspi.txt" 2>&1 || { cat "$work/atspi.txt"; fail "the accessibility tree"; }
+    note "accessibility tree: $(grep -c . "$work/atspi.txt") objects, every control named"
+  fi
   note "keyboard only from here"
   # A window manager gives a new window the input focus; there is none on this display.
   xdotool windowfocus --sync "$main_window" 2>/dev/null || true
