@@ -354,7 +354,9 @@ FaceStyle Shade(FaceStyle style, ButtonState state)
 const FaceStyle kLightFace{QColor(255, 255, 255), QColor(221, 229, 239), QColor(150, 166, 186),
                            kInk};
 const FaceStyle kBlueFace{QColor(76, 140, 214), kBlueDark, QColor(24, 62, 108), Qt::white};
-const FaceStyle kAccentFace{QColor(246, 160, 72), kAccentDark, QColor(150, 70, 10), Qt::white};
+// Dark words on a lighter orange: at least 4.5:1 in every state (white on orange reached 2.9:1).
+const FaceStyle kAccentFace{QColor(250, 178, 98), QColor(226, 128, 40), QColor(150, 70, 10),
+                            QColor(26, 10, 0)};
 
 void DrawFace(QPainter &p, const QRectF &face, const FaceStyle &style, ButtonState state,
               qreal radius)

@@ -5,6 +5,7 @@
 #include "conversion/EventPause.h"
 #include "platform/SiblingFiles.h"
 #include "support/MessageBoxes.h"
+#include "toolkit/Accessibility.h"
 #include "toolkit/Artwork.h"
 #include "toolkit/PictureButton.h"
 
@@ -79,6 +80,7 @@ TfrmConverting::TfrmConverting(TConversionProc &proc, TConversionLib &commonLib,
 {
     setObjectName("frmConverting");
     setWindowTitle("Converting");
+    toolkit::SetAccessibleRole(this, QAccessible::Dialog);
     setFixedSize(kClientWidth, kClientHeight);
     QFont font = this->font();
     font.setPixelSize(11);
@@ -104,9 +106,11 @@ void TfrmConverting::CreateControls()
     lblTotalFilr = MakeLabel(this, "lblTotalFilr", "Total File:", 24, 89);
     EndCaptionAt(lblTotalFilr, 84);
     pbTotal = MakeBar(this, "pbTotal", 88, 88);
+    lblTotalFilr->setBuddy(pbTotal);
     lblCurprog = MakeLabel(this, "lblCurprog", "Current File:", 24, 114);
     EndCaptionAt(lblCurprog, 84);
     ProgressBar1 = MakeBar(this, "ProgressBar1", 88, 112);
+    lblCurprog->setBuddy(ProgressBar1);
 
     const QPixmap frame = toolkit::ArtworkPixmap("running-light");
     for (int i = 0; i < TConvertingProgress::kFrameCount; ++i) {
@@ -127,7 +131,9 @@ void TfrmConverting::CreateControls()
     btnStop = stop;
     btnStop->setObjectName("btnStop");
     btnStop->setGeometry(296, 144, 108, 38);
+    btnStop->setText("&Stop"); // the word on the picture: the button's name
     btnStop->setToolTip("Stop the conversion");
+    (new toolkit::TFocusMarks(this))->Watch(btnStop);
     connect(btnStop, &QAbstractButton::clicked, this, [this] { btnStop1Click(); });
 
     statState = new QStatusBar(this);

@@ -93,6 +93,7 @@ void TfrmOption::CreateControls()
     disconnect(customEdit, &QLineEdit::editingFinished, cbbCustomProfile, nullptr);
     customEdit->installEventFilter(this);
     lblCustomProfile->setBuddy(cbbCustomProfile);
+    customEdit->setAccessibleName(lblCustomProfile->text());
     btnAdd = NewButton("btnAdd", "Add");
     btnSave = NewButton("btnSave", "Save");
     btnDel = NewButton("btnDel", "Delete");
@@ -108,6 +109,10 @@ void TfrmOption::CreateControls()
     lblChannels = NewLabel("lblChannels", "Audio Channels:", grpAdvOptions);
     cbbAudioChannels = NewList("cbbAudioChannels", grpAdvOptions);
 
+    lblAudioBitrate->setBuddy(cbbAudioBitrate);
+    lblSample->setBuddy(cbbAudioSample);
+    lblVolume->setBuddy(cbbAudioVolumeGain);
+    lblChannels->setBuddy(cbbAudioChannels);
     btnApply = NewButton("btnApply", "OK");
     btnApply->setDefault(true);
     btnCancel = NewButton("btnCancel", "Cancel");

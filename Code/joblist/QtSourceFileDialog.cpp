@@ -1,8 +1,11 @@
 #include "joblist/QtSourceFileDialog.h"
 
 #include "joblist/SourceFileTypes.h"
+#include "support/FocusReturn.h"
 #include "support/TextFunc.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFile>
 #include <QFileDialog>
 
@@ -58,10 +61,27 @@ void TQtSourceFileDialog::SetInitialFolder(const std::string &folder)
     m_dialog->setDirectory(QFile::decodeName(folder.c_str()));
 }
 
+// The dialog is kept for the program's life: whatever way it closed (also Return while its
+// completion list showed), the list closes with it and the focus goes back where it was.
+void TQtSourceFileDialog::CloseCompletionLists()
+{
+    for (QCompleter *completer : m_dialog->findChildren<QCompleter *>()) {
+        if (completer->popup() != nullptr)
+            completer->popup()->hide();
+    }
+}
+
 bool TQtSourceFileDialog::Execute()
 {
-    m_dialog->selectNameFilter(NameFilters().front());
-    if (m_dialog->exec() != QDialog::Accepted)
+    int result = QDialog::Rejected;
+    {
+        const TFocusReturn focusReturn;
+        m_dialog->selectNameFilter(NameFilters().front());
+        result = m_dialog->exec();
+        if (m_dialog)
+            CloseCompletionLists();
+    }
+    if (result != QDialog::Accepted)
         return false;
     m_files.clear();
     for (const QString &file : m_dialog->selectedFiles())

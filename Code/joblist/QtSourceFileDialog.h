@@ -27,6 +27,8 @@ public:
     static QStringList NameFilters();
 
 private:
+    void CloseCompletionLists();
+
     // Guarded: when the dialog has a parent window, that window may delete it first.
     QPointer<QFileDialog> m_dialog;
     std::vector<std::string> m_files;

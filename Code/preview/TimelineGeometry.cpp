@@ -95,3 +95,43 @@ int64_t TTimelineGeometry::SecondsAt(int64_t percent, int64_t durationSeconds)
 {
     return percent * durationSeconds / 100;
 }
+
+bool TTimelineGeometry::SetPosition(Marker marker, int position)
+{
+    if (position == Position(marker))
+        return false;
+    if (marker == Marker::Start)
+        m_left = position + 1;
+    else
+        m_right = TrackLength - 1 - position;
+    return true;
+}
+
+bool TTimelineGeometry::MoveToSeconds(Marker marker, int64_t target, int64_t durationSeconds)
+{
+    const int now = Position(marker);
+    const int64_t current = SecondsOf(marker, durationSeconds);
+    if (target == current)
+        return false;
+    const int step = target > current ? 1 : -1;
+    const int stop = step > 0 ? LastPosition(marker) : FirstPosition(marker);
+    const auto reaches = [&](int position) {
+        const int64_t seconds = SecondsAt(Percent(position), durationSeconds);
+        return step > 0 ? seconds >= target : seconds <= target;
+    };
+    for (int position = now + step; step > 0 ? position <= stop : position >= stop;
+         position += step) {
+        if (reaches(position))
+            return SetPosition(marker, position);
+    }
+    // Short of the target (seconds grow with the position): as far as the strip allows, where
+    // that changes the second.
+    if (SecondsAt(Percent(stop), durationSeconds) != current)
+        return SetPosition(marker, stop);
+    return false;
+}
+
+bool TTimelineGeometry::MoveToEnd(Marker marker, bool last)
+{
+    return SetPosition(marker, last ? LastPosition(marker) : FirstPosition(marker));
+}

@@ -33,6 +33,11 @@ public:
         StartMarker,
         EndMarker
     };
+    enum class Marker
+    {
+        Start,
+        End
+    };
 
     int LeftWidth() const { return m_left; }
     int MiddleWidth() const { return TrackLength - m_left - m_right; }
@@ -42,6 +47,22 @@ public:
     int StartPosition() const { return m_left - 1; }
     // e = left width + middle width - 1 (1 .. 216).
     int EndPosition() const { return TrackLength - 1 - m_right; }
+
+    int Position(Marker marker) const
+    {
+        return marker == Marker::Start ? StartPosition() : EndPosition();
+    }
+    // The second a marker move writes for the marker where it is now.
+    int64_t SecondsOf(Marker marker, int64_t durationSeconds) const
+    {
+        return SecondsAt(Percent(Position(marker)), durationSeconds);
+    }
+    // Moves a marker towards `target` seconds to the nearest pixel whose second reaches it, so
+    // that the move writes what a drag to that pixel writes. Where no pixel the marker can reach
+    // gets there, it goes as far as it can if that changes its second. True when it moved.
+    bool MoveToSeconds(Marker marker, int64_t target, int64_t durationSeconds);
+    // Moves a marker to the first (`last` false) or last pixel it can reach. True when it moved.
+    bool MoveToEnd(Marker marker, bool last);
 
     // Sets a width, clamped so that every image keeps at least 1 px.
     void SetLeftWidth(int width);
@@ -69,6 +90,14 @@ public:
     static int64_t RoundHalfEven(double value);
 
 private:
+    // The pixels a marker can reach without making an image narrower than 1 px.
+    int FirstPosition(Marker marker) const { return marker == Marker::Start ? 0 : m_left; }
+    int LastPosition(Marker marker) const
+    {
+        return marker == Marker::Start ? TrackLength - 2 - m_right : TrackLength - 2;
+    }
+    bool SetPosition(Marker marker, int position);
+
     int m_left = 1;
     int m_right = 1;
 };

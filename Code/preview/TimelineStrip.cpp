@@ -1,6 +1,11 @@
 #include "preview/TimelineStrip.h"
 
+#include "support/TextFunc.h"
+
+#include <QAccessibleValueChangeEvent>
+#include <QAccessibleWidget>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWidget>
@@ -60,7 +65,8 @@ private:
     QPixmap m_picture;
 };
 
-// A marker: painted with its picture, dragged horizontally with the left button.
+// A marker: painted with its picture, dragged horizontally with the left button, moved by the
+// keys of its strip while it has the focus.
 class TStripMarker : public QWidget
 {
 public:
@@ -71,12 +77,16 @@ public:
         std::function<void()> released;
     };
 
-    TStripMarker(QWidget *parent, const char *name, Handlers handlers)
-        : QWidget(parent), m_handlers(std::move(handlers))
+    TStripMarker(QWidget *parent, const char *name, TTimelineStrip &strip, Geometry::Marker marker,
+                 Handlers handlers)
+        : QWidget(parent), m_strip(strip), m_marker(marker), m_handlers(std::move(handlers))
     {
         setObjectName(name);
         setCursor(Qt::PointingHandCursor);
+        setFocusPolicy(Qt::StrongFocus);
     }
+    TTimelineStrip &Strip() const { return m_strip; }
+    Geometry::Marker Marker() const { return m_marker; }
     // Black pixels of the picture are cleared, so that the button face shows through them.
     void SetPicture(const QImage &picture)
     {
@@ -104,6 +114,11 @@ protected:
         }
         painter.drawPixmap(rect(), m_picture);
     }
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->modifiers() & ~Qt::KeypadModifier || !m_strip.MarkerKey(m_marker, event->key()))
+            QWidget::keyPressEvent(event);
+    }
     void mousePressEvent(QMouseEvent *event) override
     {
         if (event->button() != Qt::LeftButton)
@@ -128,17 +143,74 @@ protected:
     }
 
 private:
+    TTimelineStrip &m_strip;
+    Geometry::Marker m_marker;
     Handlers m_handlers;
     QPixmap m_picture;
     bool m_dragging = false;
     double m_pressX = 0;
 };
 
+// What assistive technology sees of a marker: a slider valued in seconds.
+class TMarkerAccessible : public QAccessibleWidget, public QAccessibleValueInterface
+{
+public:
+    explicit TMarkerAccessible(TStripMarker *marker)
+        : QAccessibleWidget(marker, QAccessible::Slider), m_marker(marker)
+    {
+    }
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text type) const override
+    {
+        if (type == QAccessible::Name)
+            return m_marker->Strip().MarkerName(m_marker->Marker());
+        if (type == QAccessible::Value)
+            return QString::number(Seconds());
+        return QAccessibleWidget::text(type);
+    }
+    QVariant currentValue() const override { return Seconds(); }
+    void setCurrentValue(const QVariant &value) override
+    {
+        m_marker->Strip().MoveMarkerTo(m_marker->Marker(), value.toLongLong());
+    }
+    QVariant maximumValue() const override { return qlonglong(m_marker->Strip().Duration()); }
+    QVariant minimumValue() const override { return qlonglong(0); }
+    QVariant minimumStepSize() const override { return qlonglong(1); }
+
+private:
+    qlonglong Seconds() const { return m_marker->Strip().MarkerSeconds(m_marker->Marker()); }
+
+    TStripMarker *m_marker;
+};
+
+QAccessibleInterface *MarkerAccessible(const QString &, QObject *object)
+{
+    if (auto *marker = dynamic_cast<TStripMarker *>(object))
+        return new TMarkerAccessible(marker);
+    return nullptr;
+}
+
+void InstallMarkerAccessible()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(MarkerAccessible);
+        return true;
+    }();
+    (void)installed;
+}
+
 } // namespace
 
-TTimelineStrip::TTimelineStrip(QFrame *panel1, TTimelineGeometry &geometry)
-    : QObject(panel1), m_panel1(panel1), m_geometry(geometry)
+TTimelineStrip::TTimelineStrip(QFrame *panel1, TTimelineGeometry &geometry,
+                               const TTimelineState &timeline)
+    : QObject(panel1), m_panel1(panel1), m_geometry(geometry), m_timeline(timeline)
 {
+    InstallMarkerAccessible();
     m_panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_panel1->setLineWidth(Geometry::Border);
     const auto press = [this](Geometry::Image image) {
@@ -150,14 +222,14 @@ TTimelineStrip::TTimelineStrip(QFrame *panel1, TTimelineGeometry &geometry)
     m_panel4 = new TStripImage(panel1, "Panel4", press(Geometry::Image::Middle));
     m_panel3 = new TStripImage(panel1, "Panel3", press(Geometry::Image::Right));
 
-    m_splitter1 = new TStripMarker(panel1, "Splitter1",
+    m_splitter1 = new TStripMarker(panel1, "Splitter1", *this, Geometry::Marker::Start,
                                    {[this] { m_dragStartWidth = m_geometry.LeftWidth(); },
                                     [this](int dx) {
                                         m_geometry.SetLeftWidth(m_dragStartWidth + dx);
                                         Relayout();
                                     },
                                     [this] { emit Splitter1Moved(); }});
-    m_splitter2 = new TStripMarker(panel1, "Splitter2",
+    m_splitter2 = new TStripMarker(panel1, "Splitter2", *this, Geometry::Marker::End,
                                    {[this] { m_dragStartWidth = m_geometry.RightWidth(); },
                                     [this](int dx) {
                                         m_geometry.SetRightWidth(m_dragStartWidth - dx);
@@ -182,6 +254,83 @@ void TTimelineStrip::Relayout()
     place(m_panel4, m_geometry.MiddleWidth());
     place(m_splitter2, Geometry::MarkerWidth);
     place(m_panel3, m_geometry.RightWidth());
+    NotifyValue(Geometry::Marker::Start);
+    NotifyValue(Geometry::Marker::End);
+}
+
+int64_t TTimelineStrip::MarkerSeconds(Geometry::Marker marker) const
+{
+    return m_geometry.SecondsOf(marker, m_timeline.TimelineDuration);
+}
+
+QString TTimelineStrip::MarkerName(Geometry::Marker marker) const
+{
+    const char *caption = marker == Geometry::Marker::Start ? "Start " : "End ";
+    return caption + QString::fromStdString(TTextFunc::FormatTime(MarkerSeconds(marker)));
+}
+
+bool TTimelineStrip::MarkerKey(Geometry::Marker marker, int key)
+{
+    const int64_t now = MarkerSeconds(marker);
+    const int64_t duration = m_timeline.TimelineDuration;
+    bool moved = false;
+    switch (key) {
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+        moved = m_geometry.MoveToSeconds(marker, now + 1, duration);
+        break;
+    case Qt::Key_Left:
+    case Qt::Key_Down:
+        moved = m_geometry.MoveToSeconds(marker, now - 1, duration);
+        break;
+    case Qt::Key_PageUp:
+        moved = m_geometry.MoveToSeconds(marker, now + 10, duration);
+        break;
+    case Qt::Key_PageDown:
+        moved = m_geometry.MoveToSeconds(marker, now - 10, duration);
+        break;
+    case Qt::Key_Home:
+        moved = m_geometry.MoveToEnd(marker, false);
+        break;
+    case Qt::Key_End:
+        moved = m_geometry.MoveToEnd(marker, true);
+        break;
+    default:
+        return false;
+    }
+    if (moved)
+        ReportMove(marker);
+    return true;
+}
+
+void TTimelineStrip::MoveMarkerTo(Geometry::Marker marker, int64_t seconds)
+{
+    if (m_geometry.MoveToSeconds(marker, seconds, m_timeline.TimelineDuration))
+        ReportMove(marker);
+}
+
+// A keyboard move ends like a drag: the strip is laid out again and the move is reported.
+void TTimelineStrip::ReportMove(Geometry::Marker marker)
+{
+    Relayout();
+    if (marker == Geometry::Marker::Start)
+        emit Splitter1Moved();
+    else
+        emit Splitter2Moved();
+}
+
+void TTimelineStrip::NotifyValue(Geometry::Marker marker)
+{
+    const int64_t seconds = MarkerSeconds(marker);
+    int64_t &notified = m_notifiedSeconds[marker == Geometry::Marker::Start ? 0 : 1];
+    if (seconds == notified)
+        return;
+    notified = seconds;
+    QWidget *widget = marker == Geometry::Marker::Start ? m_splitter1 : m_splitter2;
+    QAccessibleValueChangeEvent valueChanged(widget, qlonglong(seconds));
+    QAccessible::updateAccessibility(&valueChanged);
+    QAccessibleEvent nameChanged(widget, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&nameChanged);
 }
 
 void TTimelineStrip::SetPictures(const QPixmap &image, const QImage &startMarker,

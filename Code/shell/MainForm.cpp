@@ -15,12 +15,14 @@
 #include "shell/SourceFolderBinding.h"
 #include "shell/SystemActions.h"
 #include "support/OutputFolderChooser.h"
+#include "toolkit/Accessibility.h"
 #include "toolkit/Artwork.h"
 #include "toolkit/JobGrid.h"
 #include "toolkit/PictureButton.h"
 #include "toolkit/ShapedForm.h"
 #include "toolkit/TitleLabel.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -33,8 +35,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPointer>
 #include <QProgressBar>
 #include <QScreen>
+#include <QShortcut>
 #include <QSlider>
 #include <QTimer>
 #include <QVideoWidget>
@@ -47,11 +51,14 @@ template <typename Widget> Widget *Named(Widget *widget, const char *name)
     return widget;
 }
 
+// `caption` is the word the picture shows (or its tooltip where it shows only a symbol): the
+// button's accessible name, with an "&" before the letter of its Alt shortcut.
 toolkit::TPictureButton *NewPictureButton(QWidget *parent, const char *name, const char *artwork,
-                                          const char *toolTip)
+                                          const char *caption, const char *toolTip)
 {
     auto *button = Named(new toolkit::TPictureButton(parent), name);
     button->SetArtwork(artwork);
+    button->setText(QString::fromUtf8(caption));
     button->setToolTip(QString::fromUtf8(toolTip));
     return button;
 }
@@ -84,6 +91,7 @@ TFrmMainForm::TFrmMainForm(const TMainFormContext &context, QWidget *parent)
 {
     setObjectName("FrmMainForm");
     setWindowTitle(QCoreApplication::applicationName());
+    toolkit::SetAccessibleRole(this, QAccessible::Window);
     QFont windowFont("DejaVu Sans Condensed");
     windowFont.setPixelSize(12);
     setFont(windowFont);
@@ -94,6 +102,10 @@ TFrmMainForm::TFrmMainForm(const TMainFormContext &context, QWidget *parent)
     CreateJobListAndPreview();
     ConnectHandlers();
     ConnectJobListAndPreview();
+    SetUpKeyboard();
+    // Set before the first show, so that the window is mapped at its final size and a window
+    // manager that reparents it reports where it really is.
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
     resize(kDesignWidth, kDesignHeight);
     CentreOnDesktop();
     tmrClearMemory->start();
@@ -124,12 +136,13 @@ void TFrmMainForm::CreateControls()
     lblTitle->setFont(titleFont);
     lblTitle->setStyleSheet("color: #f2f6fb;");
 
-    btnWindowMinimize = NewPictureButton(this, "btnWindowMinimize", "minimize", "Minimize");
-    btnWindowClose = NewPictureButton(this, "btnWindowClose", "close", "Close");
-    btnHomePage = NewPictureButton(this, "btnHomePage", "homepage", "Visit the home page");
-    btnEMail = NewPictureButton(this, "btnEMail", "email", "Write to support");
-    btnHelp = NewPictureButton(this, "btnHelp", "help", "Open the help page");
-    btnAbout = NewPictureButton(this, "btnAbout", "about", "About Tonequill");
+    btnWindowMinimize =
+        NewPictureButton(this, "btnWindowMinimize", "minimize", "Minimize", "Minimize");
+    btnWindowClose = NewPictureButton(this, "btnWindowClose", "close", "Close", "Close");
+    btnHomePage = NewPictureButton(this, "btnHomePage", "homepage", "Home", "Visit the home page");
+    btnEMail = NewPictureButton(this, "btnEMail", "email", "E-mail", "Write to support");
+    btnHelp = NewPictureButton(this, "btnHelp", "help", "Help", "Open the help page");
+    btnAbout = NewPictureButton(this, "btnAbout", "about", "About", "About Tonequill");
 
     CreatePreviewPane();
     CreateOutputSettings();
@@ -159,14 +172,15 @@ void TFrmMainForm::CreatePreviewPane()
     pbPlayState->setTextVisible(false);
     pbPlayState->setRange(0, 100);
     pbPlayState->setValue(0);
+    pbPlayState->setAccessibleName("Playback position");
     pbPlayState->setStyleSheet(
         "QProgressBar { background: #1b2330; border: none; }"
         "QProgressBar::chunk { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
         "stop:0 #f6a048, stop:1 #c46010); }");
 
-    btnPlay = NewPictureButton(this, "btnPlay", "play", "Play");
-    btnPause = NewPictureButton(this, "btnPause", "pause", "Pause");
-    RzBmpButton1 = NewPictureButton(this, "RzBmpButton1", "stop", "Stop");
+    btnPlay = NewPictureButton(this, "btnPlay", "play", "&Play", "Play");
+    btnPause = NewPictureButton(this, "btnPause", "pause", "Pa&use", "Pause");
+    RzBmpButton1 = NewPictureButton(this, "RzBmpButton1", "stop", "&Stop", "Stop");
 
     pnlCurTime = Named(new QLabel("00:00:00", this), "pnlCurTime");
     pnlCurTime->setAlignment(Qt::AlignCenter);
@@ -189,13 +203,17 @@ void TFrmMainForm::CreateOutputSettings()
     edtOutputFolder->setReadOnly(true);
     edtOutputFolder->setText(QString::fromStdString(platform::DefaultOutputFolder()));
     btnSelectOutputFolder =
-        NewPictureButton(this, "btnSelectOutputFolder", "folder", "Choose the output folder");
+        NewPictureButton(this, "btnSelectOutputFolder", "folder", "Choose the output &folder",
+                         "Choose the output folder");
     chkShutdown =
         Named(new QCheckBox("Shutdown computer when job is finished.", this), "chkShutdown");
     chkShowOutputDirectory =
         Named(new QCheckBox("Show output directory when done", this), "chkShowOutputDirectory");
     chkShowOutputDirectory->setChecked(true);
-    btnOptions = NewPictureButton(this, "btnOptions", "options",
+    lblOutputFileTypeName->setBuddy(cbbOutputFiletype);
+    lblProfileSettings->setBuddy(cbbProfile);
+    lblOutputFolderInfo->setBuddy(edtOutputFolder);
+    btnOptions = NewPictureButton(this, "btnOptions", "options", "&Options",
                                   "Bitrate, sample rate, channels, "
                                   "volume and custom profiles");
 }
@@ -204,10 +222,12 @@ void TFrmMainForm::CreateJobList()
 {
     dxTreeSourceFileInfo = Named(new TJobGrid(this), "dxTreeSourceFileInfo");
     dxTreeSourceFileInfo->SetHeaderPicture(QIcon(toolkit::ArtworkPixmap("column-icon")));
-    btnOpenFile = NewPictureButton(this, "btnOpenFile", "add", "Add files to the list");
-    btnRemoveFile = NewPictureButton(this, "btnRemoveFile", "remove", "Remove the selected files");
-    btnClearFile = NewPictureButton(this, "btnClearFile", "clear", "Remove every file");
-    btnConvert = NewPictureButton(this, "btnConvert", "convert", "Convert the list");
+    dxTreeSourceFileInfo->setAccessibleName("File list");
+    btnOpenFile = NewPictureButton(this, "btnOpenFile", "add", "&Add", "Add files to the list");
+    btnRemoveFile =
+        NewPictureButton(this, "btnRemoveFile", "remove", "&Remove", "Remove the selected files");
+    btnClearFile = NewPictureButton(this, "btnClearFile", "clear", "C&lear", "Remove every file");
+    btnConvert = NewPictureButton(this, "btnConvert", "convert", "&Convert", "Convert the list");
 }
 
 void TFrmMainForm::ConnectHandlers()
@@ -247,7 +267,8 @@ void TFrmMainForm::CreateJobListAndPreview()
                                                                 pnlCurTime, pbPlayState);
     CustomProc().BindPreview(*FilterGraph, *m_previewDisplay, CommonLib().PreviewFile, writeLog);
 
-    TimelineStrip = std::make_unique<TTimelineStrip>(Panel1, m_timelineGeometry);
+    TimelineStrip =
+        std::make_unique<TTimelineStrip>(Panel1, m_timelineGeometry, CustomProc().Timeline);
     TimelineStrip->SetPictures(toolkit::ArtworkPixmap("timeline-track"),
                                toolkit::ArtworkImage("marker-start"),
                                toolkit::ArtworkImage("marker-end"));
@@ -281,22 +302,88 @@ void TFrmMainForm::ConnectJobListAndPreview()
             &TFrmMainForm::Splitter2Moved);
     connect(TimelineStrip.get(), &TTimelineStrip::ImagePressed, this,
             &TFrmMainForm::PanelMouseDown);
+    connect(dxTreeSourceFileInfo, &TJobGrid::RowChosenByKey, this,
+            &TFrmMainForm::dxTreeSourceFileInfoClick);
+    connect(dxTreeSourceFileInfo, &TJobGrid::ReturnKeyPressed, this,
+            &TFrmMainForm::dxTreeSourceFileInfoDblClick);
+}
+
+// Keyboard use: the Tab order follows the window from top to bottom, every control shows a
+// focus mark, the window can be moved without a mouse, and the common commands have keys.
+void TFrmMainForm::SetUpKeyboard()
+{
+    const std::vector<QWidget *> order{btnWindowMinimize,
+                                       btnWindowClose,
+                                       btnHomePage,
+                                       btnEMail,
+                                       btnHelp,
+                                       btnAbout,
+                                       TimelineStrip->Splitter1(),
+                                       TimelineStrip->Splitter2(),
+                                       btnPlay,
+                                       btnPause,
+                                       RzBmpButton1,
+                                       cbbOutputFiletype,
+                                       cbbProfile,
+                                       edtOutputFolder,
+                                       btnSelectOutputFolder,
+                                       chkShutdown,
+                                       chkShowOutputDirectory,
+                                       btnOptions,
+                                       dxTreeSourceFileInfo,
+                                       btnOpenFile,
+                                       btnRemoveFile,
+                                       btnClearFile,
+                                       btnConvert};
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    m_focusMarks = new toolkit::TFocusMarks(this);
+    m_focusMarks->WatchFocusableChildren(this);
+    m_announcer = new toolkit::TAnnouncer(this);
+    m_windowMover = new toolkit::TKeyboardWindowMover(this);
+
+    const auto onKeys = [this](const QKeySequence &keys, auto handler) {
+        auto *shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, handler);
+    };
+    onKeys(QKeySequence(Qt::Key_F1), [this] { btnHelp->click(); });
+    onKeys(QKeySequence(Qt::CTRL | Qt::Key_O), [this] { btnOpenFile->click(); });
+    onKeys(QKeySequence(Qt::CTRL | Qt::Key_Return), [this] { btnConvert->click(); });
+    onKeys(QKeySequence(Qt::CTRL | Qt::Key_Enter), [this] { btnConvert->click(); });
+    // The window menu's "Move" of framed windows.
+    onKeys(QKeySequence(Qt::ALT | Qt::Key_F7), [this] { m_windowMover->Start(); });
+    btnOpenFile->setFocus();
 }
 
 void TFrmMainForm::CentreOnDesktop()
 {
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        QRect area(QPoint(0, 0), size());
-        area.moveCenter(screen->availableGeometry().center());
-        move(area.topLeft());
-    }
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(toolkit::PlaceWithin(screen->availableGeometry(), size()));
 }
 
 // ---- what the batch driver uses ----
 
+// Disabling takes the focus away; it goes back to the control that had it, and the end of the
+// conversion is told to assistive technology.
 void TFrmMainForm::SetMainWindowEnabled(bool enabled)
 {
-    setEnabled(enabled);
+    if (enabled == isEnabled())
+        return;
+    if (!enabled) {
+        m_focusBeforeDisabling = focusWidget();
+        setEnabled(false);
+        return;
+    }
+    setEnabled(true);
+    if (m_focusBeforeDisabling)
+        m_focusBeforeDisabling->setFocus();
+    if (QApplication::activeWindow() == nullptr)
+        activateWindow();
+    // Stop enables the window before it marks the batch as stopped.
+    QTimer::singleShot(0, this, [this] {
+        m_announcer->Announce(CustomProc().StopRequested ? "Conversion stopped."
+                                                         : "Conversion finished.");
+    });
 }
 
 void TFrmMainForm::SetConvertEnabled(bool enabled)
@@ -366,6 +453,7 @@ void TFrmMainForm::FormShow()
     ShowSplash(this, m_context.ResourceLibraryPath, [this] { LoadSoftInfo(); });
     setWindowTitle(QCoreApplication::applicationName());
     CustomProc().ApplyProfile(m_profileBinding->Controls(), m_options->Lists());
+    btnOpenFile->setFocus();
 }
 
 void TFrmMainForm::FormClose()
@@ -380,7 +468,6 @@ void TFrmMainForm::FormClose()
 
 void TFrmMainForm::FormResize()
 {
-    setMinimumSize(kMinimumWidth, kMinimumHeight);
     m_layout.Apply(size());
 }
 

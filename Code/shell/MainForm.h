@@ -5,6 +5,7 @@
 #include "preview/TimelineGeometry.h"
 #include "toolkit/AnchoredLayout.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -40,6 +41,9 @@ class ScreenSaverInhibitor;
 }
 
 namespace toolkit {
+class TAnnouncer;
+class TFocusMarks;
+class TKeyboardWindowMover;
 class TPictureButton;
 class TShapedForm;
 class TTitleLabel;
@@ -190,6 +194,7 @@ private:
     void ConnectHandlers();
     void CreateJobListAndPreview();
     void ConnectJobListAndPreview();
+    void SetUpKeyboard();
     void CentreOnDesktop();
     TCustomProc &CustomProc() const;
     TCommonLib &CommonLib() const;
@@ -206,4 +211,8 @@ private:
     std::unique_ptr<TJobListEvents> m_jobListEvents;
     std::unique_ptr<TSegmentSelection> m_segments;
     std::unique_ptr<TPreviewEvents> m_previewEvents;
+    toolkit::TFocusMarks *m_focusMarks = nullptr;
+    toolkit::TAnnouncer *m_announcer = nullptr;
+    toolkit::TKeyboardWindowMover *m_windowMover = nullptr;
+    QPointer<QWidget> m_focusBeforeDisabling;
 };

@@ -77,6 +77,10 @@ void ShowAboutBox(const TqSoftInfo &info)
                            &dialog, "lblLinks");
     links->setTextFormat(Qt::RichText);
     links->setOpenExternalLinks(true);
+    // Tab reaches each link, Return opens it.
+    links->setTextInteractionFlags(Qt::TextBrowserInteraction);
+    links->setFocusPolicy(Qt::StrongFocus);
+    links->setAccessibleName("Home page and e-mail");
     body->addWidget(links);
     body->addWidget(NewLabel(Text(info.CompanyName), &dialog, "lblCompanyName"));
     auto *small = NewLabel(Text(info.AboutText2), &dialog, "lblAboutText2");

@@ -1,5 +1,7 @@
 #include "support/QtMessagePresenter.h"
 
+#include "support/FocusReturn.h"
+
 #include <QApplication>
 #include <QEventLoop>
 #include <QMessageBox>
@@ -66,14 +68,12 @@ int ResultOf(const QMessageBox &box, TMessageButtons buttons)
     return IdCancel;
 }
 
-// Every window disabled; the window that was active gets the focus back afterwards.
+// Every window disabled.
 int ShowApplicationModal(QMessageBox &box, TMessageButtons buttons)
 {
-    const QPointer<QWidget> wasActive = QApplication::activeWindow();
+    const TFocusReturn focusReturn;
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
-    if (wasActive)
-        wasActive->activateWindow();
     return ResultOf(box, buttons);
 }
 
@@ -81,6 +81,7 @@ int ShowApplicationModal(QMessageBox &box, TMessageButtons buttons)
 // modal and waits in a local event loop.
 int ShowBesideOtherWindows(QMessageBox &box, TMessageButtons buttons)
 {
+    const TFocusReturn focusReturn;
     box.setWindowModality(Qt::NonModal);
     QEventLoop loop;
     QObject::connect(&box, &QMessageBox::finished, &loop, &QEventLoop::quit);

@@ -19,7 +19,7 @@ const char *const kRowDragFormat = "application/x-tonequill-job-rows";
 
 const QStringList &ColumnCaptions()
 {
-    static const QStringList captions{"",           "File Name", "File Size", "Duration",
+    static const QStringList captions{"File Name",  "File Size", "Duration",
                                       "Start Time", "End Time",  "Cut Time"};
     return captions;
 }
@@ -33,6 +33,10 @@ std::string FromQt(const QString &text)
 {
     return text.toUtf8().toStdString();
 }
+
+// The check value is no column of the table (assistive technology would read out a column of
+// "True" cells), but data of the row's File Name cell.
+constexpr int kCheckRole = Qt::UserRole;
 
 } // namespace
 
@@ -52,6 +56,7 @@ TJobGrid::TJobGrid(QWidget *parent) : QTableWidget(parent)
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setTabKeyNavigation(false);
 
     setDragEnabled(true);
     setAcceptDrops(true);
@@ -68,9 +73,8 @@ const std::vector<int> &TJobGrid::ColumnProportions()
 
 void TJobGrid::SetUpColumns()
 {
-    setColumnCount(JobColumn::Count);
+    setColumnCount(JobColumn::Count - JobColumn::FileName);
     setHorizontalHeaderLabels(ColumnCaptions());
-    setColumnHidden(JobColumn::CheckStatus, true);
 
     QHeaderView *header = horizontalHeader();
     header->setSectionsMovable(false);
@@ -97,15 +101,20 @@ void TJobGrid::KeepSelectionColoursWithoutFocus()
 
 void TJobGrid::SetHeaderPicture(const QIcon &picture)
 {
-    for (int column = JobColumn::FileName; column < JobColumn::Count; ++column) {
+    for (int column = 0; column < columnCount(); ++column) {
         if (QTableWidgetItem *item = horizontalHeaderItem(column))
             item->setIcon(picture);
     }
 }
 
+int TJobGrid::ModelColumn(int column)
+{
+    return column == JobColumn::CheckStatus ? 0 : column - JobColumn::FileName;
+}
+
 bool TJobGrid::IsValidCell(int row, int column) const
 {
-    return row >= 0 && row < rowCount() && column >= 0 && column < columnCount();
+    return row >= 0 && row < rowCount() && column >= 0 && column < JobColumn::Count;
 }
 
 int TJobGrid::RowCount() const
@@ -117,15 +126,21 @@ std::string TJobGrid::CellText(int row, int column) const
 {
     if (!IsValidCell(row, column))
         return {};
-    const QTableWidgetItem *cell = item(row, column);
-    return cell ? FromQt(cell->text()) : std::string();
+    const QTableWidgetItem *cell = item(row, ModelColumn(column));
+    if (cell == nullptr)
+        return {};
+    return FromQt(column == JobColumn::CheckStatus ? cell->data(kCheckRole).toString()
+                                                   : cell->text());
 }
 
 void TJobGrid::SetCellText(int row, int column, const std::string &text)
 {
     if (!IsValidCell(row, column))
         return;
-    if (QTableWidgetItem *cell = item(row, column)) {
+    QTableWidgetItem *cell = item(row, ModelColumn(column));
+    if (cell != nullptr && column == JobColumn::CheckStatus) {
+        cell->setData(kCheckRole, ToQt(text));
+    } else if (cell != nullptr) {
         cell->setText(ToQt(text));
         cell->setToolTip(column == JobColumn::FileName ? ToQt(text) : QString());
     }
@@ -142,13 +157,13 @@ int TJobGrid::AppendRow(const std::vector<std::string> &cells)
 {
     const int row = rowCount();
     insertRow(row);
-    for (int column = 0; column < JobColumn::Count; ++column) {
+    for (int column = 0; column < columnCount(); ++column) {
         auto *cell = new QTableWidgetItem();
         cell->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled);
         setItem(row, column, cell);
-        if (column < int(cells.size()))
-            SetCellText(row, column, cells[size_t(column)]);
     }
+    for (int column = 0; column < JobColumn::Count && column < int(cells.size()); ++column)
+        SetCellText(row, column, cells[size_t(column)]);
     return row;
 }
 
@@ -187,7 +202,7 @@ void TJobGrid::SetRowSelected(int row, bool selected)
 {
     if (row < 0 || row >= rowCount())
         return;
-    const QModelIndex index = model()->index(row, JobColumn::FileName);
+    const QModelIndex index = model()->index(row, 0);
     selectionModel()->select(
         index, (selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) |
                    QItemSelectionModel::Rows);
@@ -207,7 +222,7 @@ int TJobGrid::FocusedRow() const
 void TJobGrid::SetFocusedRow(int row)
 {
     const QModelIndex index =
-        (row >= 0 && row < rowCount()) ? model()->index(row, JobColumn::FileName) : QModelIndex();
+        (row >= 0 && row < rowCount()) ? model()->index(row, 0) : QModelIndex();
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
 }
 
@@ -230,7 +245,18 @@ void TJobGrid::keyPressEvent(QKeyEvent *event)
         emit DeleteKeyPressed();
         return;
     }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        event->accept();
+        if (FocusedRow() >= 0)
+            emit ReturnKeyPressed();
+        return;
+    }
+    const int currentBefore = FocusedRow();
+    const std::vector<int> selectedBefore = SelectedRows();
     QTableWidget::keyPressEvent(event);
+    if (FocusedRow() >= 0 && (FocusedRow() != currentBefore || SelectedRows() != selectedBefore))
+        emit RowChosenByKey();
 }
 
 void TJobGrid::resizeEvent(QResizeEvent *event)
@@ -251,8 +277,8 @@ void TJobGrid::ApplyColumnProportions()
     // Cumulative rounding keeps every column within 1 px of its share and fills the width.
     double cumulative = 0;
     int used = 0;
-    for (int column = JobColumn::FileName; column < JobColumn::Count; ++column) {
-        cumulative += m_weights[size_t(column - JobColumn::FileName)];
+    for (int column = 0; column < columnCount(); ++column) {
+        cumulative += m_weights[size_t(column)];
         const int edge = int(std::lround(available * cumulative / total));
         setColumnWidth(column, std::max(edge - used, 16));
         used = edge;
@@ -260,12 +286,12 @@ void TJobGrid::ApplyColumnProportions()
     m_applyingWidths = false;
 }
 
-void TJobGrid::RememberUserColumnWidths(int logicalIndex, int, int)
+void TJobGrid::RememberUserColumnWidths(int, int, int)
 {
-    if (m_applyingWidths || logicalIndex < JobColumn::FileName)
+    if (m_applyingWidths)
         return;
-    for (int column = JobColumn::FileName; column < JobColumn::Count; ++column)
-        m_weights[size_t(column - JobColumn::FileName)] = columnWidth(column);
+    for (int column = 0; column < columnCount(); ++column)
+        m_weights[size_t(column)] = columnWidth(column);
 }
 
 void TJobGrid::startDrag(Qt::DropActions)

@@ -8,11 +8,12 @@
 #include <string>
 #include <vector>
 
-// The multi-column grid of the job list: a flat table of text rows with a hidden check column
+// The multi-column grid of the job list: a flat table of text rows with a hidden check value
 // and six visible columns, several-row selection that stays visible without focus, no cell
 // editing, user-resizable but fixed-order columns that share the width 68:28:28:28:28:28, and
 // dragging of the selected rows (a drag that ends outside the grid is reported, so that the
 // owner can remove the rows). Rows are addressed by index (0 = first), cells by JobColumn.
+// The grid is one stop of the Tab chain: the arrow keys move inside it, Tab and Shift+Tab leave.
 class TJobGrid : public QTableWidget, public TJobListRows
 {
     Q_OBJECT
@@ -45,10 +46,16 @@ public:
 
     // The share of the visible width each visible column gets (File Name first).
     static const std::vector<int> &ColumnProportions();
+    // The table column that shows a JobColumn (the check value is kept with the File Name).
+    static int ModelColumn(int column);
 
 signals:
     // Delete pressed in the grid, with any modifier keys.
     void DeleteKeyPressed();
+    // Return or Enter pressed on the current row.
+    void ReturnKeyPressed();
+    // A key moved the current row or changed the selection (the keyboard's click on a row).
+    void RowChosenByKey();
     // A drag of rows that began in the grid has ended; `droppedOnGrid` is false when the rows
     // were dropped elsewhere or the drag was cancelled.
     void RowDragFinished(bool droppedOnGrid);

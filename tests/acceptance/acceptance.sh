@@ -8,7 +8,15 @@
 # checks that this started nothing more. A screenshot of every step goes into the screenshot
 # folder.
 #
-# Usage: acceptance.sh --build <build folder> --grab <screen grab program> --shots <folder>
+# With --keyboard the same program is used by a person without a mouse: only keys reach it.
+# The focus starts on Add; Ctrl+O adds the two files, the arrow keys choose a row and trim it with
+# the two timeline markers, Tab and the arrow keys pick MP3 and "Excellent Quality", Space
+# unchecks "Show output directory when done", Ctrl+Return converts into the default output
+# folder; the outputs are checked (the trimmed one for its segment), and Tab and Space reach the
+# close button. The accessibility tree is walked first, as a screen reader sees it.
+#
+# Usage: acceptance.sh [--keyboard] --build <build folder> --grab <screen grab program>
+#                      --shots <folder>
 #
 # The main window is frameless and lays its controls out at fixed pixel positions, so the
 # clicks below use positions relative to the window's top-left corner.
@@ -17,8 +25,10 @@ set -euo pipefail
 build=""
 grab=""
 shots=""
+keyboard=0
 while [ $# -gt 0 ]; do
   case $1 in
+    --keyboard) keyboard=1; shift ;;
     --build) build=$2; shift 2 ;;
     --grab) grab=$2; shift 2 ;;
     --shots) shots=$2; shift 2 ;;
@@ -38,11 +48,15 @@ sources=$work/sources
 output=$work/output
 xvfb_pid=""
 app_pid=""
+bus_pid=""
 step=0
 
 cleanup() {
   if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then
     kill -KILL "$app_pid" 2>/dev/null || true
+  fi
+  if [ -n "$bus_pid" ]; then
+    kill "$bus_pid" 2>/dev/null || true
   fi
   if [ -n "$xvfb_pid" ]; then
     kill "$xvfb_pid" 2>/dev/null || true
@@ -286,6 +300,23 @@ done
 export DISPLAY=":$(head -n1 "$work/display")"
 note "virtual display $DISPLAY"
 
+# ---- the accessibility bus, for the keyboard run: a private session bus ----
+session_bus="unix:path=$work/no-session-bus"
+atspi_check=""
+a11y_env=()
+if [ $keyboard -eq 1 ] && /usr/bin/python3 -c "import pyatspi" 2>/dev/null; then
+  dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$work/bus-address" 4>"$work/bus-pid"
+  session_bus=$(head -n1 "$work/bus-address")
+  bus_pid=$(head -n1 "$work/bus-pid")
+  # The accessibility bus is started on request; the program finds it when it starts.
+  DBUS_SESSION_BUS_ADDRESS=$session_bus dbus-send --session --print-reply --dest=org.a11y.Bus \
+    /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null || fail "no accessibility bus"
+  atspi_check=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/atspi-check.py
+  a11y_env=(QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1)
+elif [ $keyboard -eq 1 ]; then
+  note "python3-pyatspi is missing: the accessibility tree is not checked"
+fi
+
 # ---- start the installed program, from an unrelated working folder ----
 : "${ASAN_OPTIONS:=halt_on_error=1:detect_leaks=1:exitcode=86}"
 : "${UBSAN_OPTIONS:=halt_on_error=1:print_stacktrace=1:exitcode=87}"
@@ -304,7 +335,7 @@ app_asan_options="$ASAN_OPTIONS:detect_leaks=0"
     XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share" \
     XDG_CACHE_HOME="$work/home/.cache" \
     DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/no-system-bus" \
-    DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-session-bus" \
+    DBUS_SESSION_BUS_ADDRESS="$session_bus" "${a11y_env[@]}" \
     PATH="$work/fakebin:$PATH" ASAN_OPTIONS="$app_asan_options" \
     "$prefix/tonequill"
 ) >"$work/app.log" 2>&1 &
@@ -322,6 +353,125 @@ note "main window $main_window is up"
 wait_for 10 "the logo in the preview pane at start" pane_shows_logo
 note "preview pane at start: $(cat "$work/logo-match")"
 
+probe() { ffprobe -v error -select_streams a:0 -show_entries "$1" -of default=nw=1:nk=1 "$2"; }
+check_output() {
+  local file=$1 seconds=$2
+  [ -s "$file" ] || fail "missing output $file (output folder holds: $(ls -A "$output"))"
+  local codec rate channels bitrate duration
+  codec=$(probe stream=codec_name "$file")
+  rate=$(probe stream=sample_rate "$file")
+  channels=$(probe stream=channels "$file")
+  bitrate=$(ffprobe -v error -show_entries format=bit_rate -of default=nw=1:nk=1 "$file")
+  duration=$(ffprobe -v error -show_entries format=duration -of default=nw=1:nk=1 "$file")
+  note "$(basename "$file"): $codec, $rate Hz, $channels channels, $bitrate bit/s, $duration s"
+  [ "$codec" = mp3 ] || fail "$file is $codec, not MP3"
+  [ "$rate" = 44100 ] || fail "$file has $rate Hz, not 44100 (Excellent Quality)"
+  [ "$channels" = 2 ] || fail "$file has $channels channels, not 2 (Excellent Quality)"
+  # Excellent Quality is 192 kbit/s; the file's overall rate includes its small header.
+  awk -v b="$bitrate" 'BEGIN {exit !(b >= 180000 && b <= 205000)}' ||
+    fail "$file has $bitrate bit/s, not the 192 kbit/s class"
+  awk -v d="$duration" -v s="$seconds" 'BEGIN {exit !(d >= s - 0.15 && d <= s + 0.15)}' ||
+    fail "$file lasts $duration s, not $seconds s"
+}
+# Presses keys on the program's focused window: no pointer moves, no clicks.
+keys() {
+  local key
+  for key in "$@"; do
+    xdotool key --clearmodifiers "$key"
+    sleep 0.25
+  done
+}
+repeat_key() {
+  local count=$1 key=$2 i
+  for ((i = 0; i < count; i++)); do keys "$key"; done
+}
+
+# Types a path into the dialog the program has just opened and presses Return until it closes
+# (the name box completes paths in a list, which takes the first Return).
+type_path_and_return() {
+  local text=$1 what=$2 tries=0
+  wait_for 20 "the $what dialog" find_dialog
+  sleep 0.8
+  # A window manager gives a new dialog the input focus; there is none on this display.
+  xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+  sleep 0.3
+  shot "$what-dialog"
+  note "$what dialog: $(xdotool getwindowname "$dialog")"
+  xdotool key ctrl+a
+  xdotool type --delay 15 "$text"
+  sleep 0.4
+  while ! dialog_gone; do
+    tries=$((tries + 1))
+    [ $tries -le 4 ] || fail "the $what dialog did not accept \"$text\""
+    xdotool key Return
+    sleep 0.8
+  done
+}
+
+# The Tab chain of the main window, from the top: Minimize, Close, Home, E-mail, Help, About,
+# the start and end markers, Play, Pause, Stop, output type, profile, output folder, its
+# button, the two check boxes, Options, the job list, Add, Remove, Clear, Convert.
+keyboard_scenario() {
+  if [ -n "$atspi_check" ]; then
+    DBUS_SESSION_BUS_ADDRESS=$session_bus timeout 90 /usr/bin/python3 "$atspi_check" \
+      >"$work/atspi.txt" 2>&1 || { cat "$work/atspi.txt"; fail "the accessibility tree"; }
+    note "accessibility tree: $(grep -c . "$work/atspi.txt") objects, every control named"
+  fi
+  note "keyboard only from here"
+  # A window manager gives a new window the input focus; there is none on this display.
+  xdotool windowfocus --sync "$main_window" 2>/dev/null || true
+  sleep 0.5
+  local source
+  for source in "$source_a" "$source_b"; do
+    keys ctrl+o
+    type_path_and_return "$source" "open-file"
+    sleep 1
+    shot "keyboard-added-$(basename "$source" | tr ' ' '_')"
+  done
+  # The focus is back on Add: Shift+Tab reaches the job list; Down and Up choose the first row.
+  keys shift+Tab Down Up
+  sleep 0.5
+  # From the job list back to the start marker (AMR has no profiles: the profile list and
+  # Options are disabled and skipped), 2 s later; Tab, then the end marker 1 s earlier.
+  repeat_key 10 shift+Tab
+  keys Right Right Tab Left
+  sleep 0.5
+  shot "keyboard-trimmed"
+  # Play, Pause and Stop lie between the end marker and the output type list.
+  repeat_key 4 Tab
+  keys Down Down Tab Down # AMR -> AAC -> MP3; Normal -> Excellent Quality
+  shot "keyboard-mp3-excellent"
+  # The outputs go to the default output folder; Tab over it and its button to "Show output
+  # directory when done", unchecked.
+  keys Tab Tab Tab Tab space
+  shot "keyboard-settings"
+  keys ctrl+Return
+  wait_for 60 "the progress window" window_named "Converting"
+  shot "keyboard-converting"
+  local deadline=$((SECONDS + 90))
+  while window_named "Converting"; do
+    [ $SECONDS -lt $deadline ] || fail "the conversion did not end within 90 s"
+    kill -0 "$app_pid" 2>/dev/null || fail "the program ended during the conversion"
+    sleep 0.5
+  done
+  sleep 1
+  shot "keyboard-converted"
+  if find_dialog; then
+    fail "a window \"$(xdotool getwindowname "$dialog")\" is open after the batch"
+  fi
+  output=$work/home/tonequill
+  check_output "$output/first tone.mp3" 3 # from 2 s to 5 s of 6
+  check_output "$output/second-tone.mp3" 4
+  [ "$(ls -A "$output" | wc -l)" -eq 2 ] || fail "the output folder holds more than the two files: $(ls -A "$output")"
+  [ ! -e "$opened" ] || fail "a file manager or browser was asked to open: $(cat "$opened")"
+  grep -F "|parameter: " "$prefix/log.txt" | grep -F "$source_a" | grep -qF -- "-ss 00:00:02" ||
+    fail "the first file's command line does not start at 2 s"
+  # The focus came back to the check box; 15 Shift+Tabs reach the close button.
+  repeat_key 15 shift+Tab
+  keys space
+}
+
+mouse_scenario() {
 # ---- add two files through the open-file dialog ----
 for source in "$source_a" "$source_b"; do
   open_dialog 630 351 "open-file" # btnOpenFile
@@ -397,26 +547,6 @@ if find_dialog; then
 fi
 
 # ---- the output files ----
-probe() { ffprobe -v error -select_streams a:0 -show_entries "$1" -of default=nw=1:nk=1 "$2"; }
-check_output() {
-  local file=$1 seconds=$2
-  [ -s "$file" ] || fail "missing output $file (output folder holds: $(ls -A "$output"))"
-  local codec rate channels bitrate duration
-  codec=$(probe stream=codec_name "$file")
-  rate=$(probe stream=sample_rate "$file")
-  channels=$(probe stream=channels "$file")
-  bitrate=$(ffprobe -v error -show_entries format=bit_rate -of default=nw=1:nk=1 "$file")
-  duration=$(ffprobe -v error -show_entries format=duration -of default=nw=1:nk=1 "$file")
-  note "$(basename "$file"): $codec, $rate Hz, $channels channels, $bitrate bit/s, $duration s"
-  [ "$codec" = mp3 ] || fail "$file is $codec, not MP3"
-  [ "$rate" = 44100 ] || fail "$file has $rate Hz, not 44100 (Excellent Quality)"
-  [ "$channels" = 2 ] || fail "$file has $channels channels, not 2 (Excellent Quality)"
-  # Excellent Quality is 192 kbit/s; the file's overall rate includes its small header.
-  awk -v b="$bitrate" 'BEGIN {exit !(b >= 180000 && b <= 205000)}' ||
-    fail "$file has $bitrate bit/s, not the 192 kbit/s class"
-  awk -v d="$duration" -v s="$seconds" 'BEGIN {exit !(d >= s - 0.15 && d <= s + 0.15)}' ||
-    fail "$file lasts $duration s, not $seconds s"
-}
 check_output "$output/first tone.mp3" 6
 check_output "$output/second-tone.mp3" 4
 [ "$(ls -A "$output" | wc -l)" -eq 2 ] || fail "the output folder holds more than the two files: $(ls -A "$output")"
@@ -474,8 +604,15 @@ fi
 wait_for 10 "the logo in the preview pane after the stopped batch" pane_shows_logo
 note "Stop and a second Convert: one stopped batch, no end-of-job action, no message box"
 
-# ---- close the program ----
-click_at 663 21 # btnWindowClose
+}
+
+if [ $keyboard -eq 1 ]; then
+  keyboard_scenario
+else
+  mouse_scenario
+  # ---- close the program ----
+  click_at 663 21 # btnWindowClose
+fi
 deadline=$((SECONDS + 30))
 while kill -0 "$app_pid" 2>/dev/null; do
   [ $SECONDS -lt $deadline ] || fail "the program did not end after its close button"

@@ -19,16 +19,18 @@ void AddRows(TJobGrid &grid, int count)
                         "00:00:09", "00:00:09"});
 }
 
-TEST(JobGrid, HasSixVisibleCaptionedColumnsAfterTheHiddenCheckColumn)
+TEST(JobGrid, HasSixCaptionedColumnsAndKeepsTheCheckValueOutOfThem)
 {
     TJobGrid grid;
-    ASSERT_EQ(grid.columnCount(), JobColumn::Count);
-    EXPECT_TRUE(grid.isColumnHidden(JobColumn::CheckStatus));
+    ASSERT_EQ(grid.columnCount(), 6);
     QStringList captions;
-    for (int column = JobColumn::FileName; column < JobColumn::Count; ++column) {
+    for (int column = 0; column < grid.columnCount(); ++column) {
         EXPECT_FALSE(grid.isColumnHidden(column));
         captions << grid.horizontalHeaderItem(column)->text();
     }
+    AddRows(grid, 1);
+    EXPECT_EQ(grid.CellText(0, JobColumn::CheckStatus), "True");
+    EXPECT_EQ(grid.item(0, 0)->text().toStdString(), "/m/0.mp3");
     EXPECT_EQ(captions, (QStringList{"File Name", "File Size", "Duration", "Start Time", "End Time",
                                      "Cut Time"}));
     EXPECT_FALSE(grid.horizontalHeader()->sectionsMovable());
@@ -43,11 +45,11 @@ TEST(JobGrid, VisibleColumnsShareTheWidthInFixedProportions)
     QApplication::processEvents();
     const int available = grid.viewport()->width();
     int total = 0;
-    for (int column = JobColumn::FileName; column < JobColumn::Count; ++column)
+    for (int column = 0; column < grid.columnCount(); ++column)
         total += grid.columnWidth(column);
     EXPECT_EQ(total, available);
-    const double fileName = grid.columnWidth(JobColumn::FileName);
-    for (int column = JobColumn::FileSize; column < JobColumn::Count; ++column)
+    const double fileName = grid.columnWidth(0);
+    for (int column = 1; column < grid.columnCount(); ++column)
         EXPECT_NEAR(fileName / grid.columnWidth(column), 68.0 / 28.0, 0.1);
 }
 
@@ -73,11 +75,12 @@ TEST(JobGrid, DoubleClickOpensNoEditor)
     AddRows(grid, 1);
     grid.show();
     QApplication::processEvents();
-    const QRect cell = grid.visualRect(grid.model()->index(0, JobColumn::StartTime));
+    const int startTime = TJobGrid::ModelColumn(JobColumn::StartTime);
+    const QRect cell = grid.visualRect(grid.model()->index(0, startTime));
     QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
     for (const QLineEdit *editor : grid.findChildren<QLineEdit *>())
         EXPECT_FALSE(editor->isVisible());
-    EXPECT_FALSE(grid.item(0, JobColumn::StartTime)->flags() & Qt::ItemIsEditable);
+    EXPECT_FALSE(grid.item(0, startTime)->flags() & Qt::ItemIsEditable);
     EXPECT_EQ(grid.CellText(0, JobColumn::StartTime), "00:00:00");
 }
 

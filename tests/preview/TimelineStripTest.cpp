@@ -2,6 +2,7 @@
 
 #include "PreviewFakes.h"
 
+#include <QAccessible>
 #include <QFrame>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -56,7 +57,7 @@ protected:
     int Right(QWidget *widget) const { return widget->geometry().right(); }
 
     QFrame panel1;
-    TTimelineStrip strip{&panel1, geometry};
+    TTimelineStrip strip{&panel1, geometry, player.Timeline};
     int startMoves = 0;
     int endMoves = 0;
 };
@@ -171,6 +172,86 @@ TEST_F(TimelineStripTest, OnlyTheLeftButtonDragsAMarker)
     EXPECT_EQ(X(marker), 56);
     EXPECT_EQ(startMoves, 0);
     EXPECT_EQ(rows.CellText(0, JobColumn::StartTime), "00:00:15");
+}
+
+// What assistive technology reads from a marker.
+struct MarkerReading
+{
+    QString name;
+    qlonglong value = -1;
+    qlonglong maximum = -1;
+};
+
+MarkerReading Read(QWidget *marker)
+{
+    QAccessibleInterface *marked = QAccessible::queryAccessibleInterface(marker);
+    if (marked == nullptr || marked->valueInterface() == nullptr)
+        return {};
+    return {marked->text(QAccessible::Name), marked->valueInterface()->currentValue().toLongLong(),
+            marked->valueInterface()->maximumValue().toLongLong()};
+}
+
+TEST_F(TimelineStripTest, KeysMoveEachMarkerAsADragToTheSameSecondAndTellItsValue)
+{
+    ClickSixtySecondRow();
+    QWidget *start = strip.Splitter1();
+    QWidget *end = strip.Splitter2();
+    EXPECT_EQ(start->focusPolicy(), Qt::StrongFocus);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(start)->role(), QAccessible::Slider);
+    MarkerReading reading = Read(start);
+    EXPECT_EQ(reading.name, "Start 00:00:15");
+    EXPECT_EQ(reading.value, 15);
+    EXPECT_EQ(reading.maximum, 60);
+    EXPECT_EQ(Read(end).name, "End 00:00:45");
+
+    // 60 s on 217 pixels: the next second lies 5 px further right, where a drag writes it too.
+    QTest::keyClick(start, Qt::Key_Right);
+    EXPECT_EQ(X(start), 61);
+    EXPECT_EQ(startMoves, 1);
+    EXPECT_EQ(rows.CellText(0, JobColumn::StartTime), "00:00:16");
+    EXPECT_EQ(rows.CellText(0, JobColumn::CutTime), "00:00:29");
+    EXPECT_EQ(Read(start).value, 16);
+    EXPECT_EQ(Read(start).name, "Start 00:00:16");
+
+    QTest::keyClick(start, Qt::Key_PageUp);
+    EXPECT_EQ(rows.CellText(0, JobColumn::StartTime), "00:00:26");
+    QTest::keyClick(start, Qt::Key_Left);
+    EXPECT_EQ(rows.CellText(0, JobColumn::StartTime), "00:00:25");
+    QTest::keyClick(start, Qt::Key_Home);
+    EXPECT_EQ(strip.Panel2()->width(), 1);
+    EXPECT_EQ(rows.CellText(0, JobColumn::StartTime), "00:00:00");
+    EXPECT_EQ(Read(start).value, 0);
+    QTest::keyClick(start, Qt::Key_Left); // at the end already: nothing moves, nothing written
+    EXPECT_EQ(startMoves, 4);
+
+    QTest::keyClick(end, Qt::Key_Left);
+    EXPECT_EQ(rows.CellText(0, JobColumn::EndTime), "00:00:44");
+    EXPECT_EQ(player.Timeline.EndMarkText, "00:00:44");
+    QTest::keyClick(end, Qt::Key_PageDown);
+    EXPECT_EQ(rows.CellText(0, JobColumn::EndTime), "00:00:34");
+    EXPECT_EQ(rows.CellText(0, JobColumn::CutTime), "00:00:34");
+    EXPECT_EQ(Read(end).value, 34);
+    QTest::keyClick(end, Qt::Key_End);
+    EXPECT_EQ(strip.Panel3()->width(), 1);
+    EXPECT_EQ(rows.CellText(0, JobColumn::EndTime), "00:01:00");
+    EXPECT_EQ(Read(end).name, "End 00:01:00");
+    EXPECT_EQ(endMoves, 3);
+
+    // The end marker's Home stops where the start marker stands; the markers never cross.
+    QTest::keyClick(start, Qt::Key_PageUp);
+    QTest::keyClick(end, Qt::Key_Home);
+    EXPECT_EQ(strip.Panel4()->width(), 1);
+    EXPECT_EQ(rows.CellText(0, JobColumn::EndTime), "00:00:10");
+}
+
+TEST_F(TimelineStripTest, AMarkerKeyBeforeAnyRowWasChosenMovesNothingButHomeAndEnd)
+{
+    QTest::keyClick(strip.Splitter1(), Qt::Key_Right); // duration 0: every pixel is 0 s
+    EXPECT_EQ(strip.Panel2()->width(), 1);
+    EXPECT_EQ(startMoves, 0);
+    QTest::keyClick(strip.Splitter1(), Qt::Key_End);
+    EXPECT_EQ(strip.Panel4()->width(), 1);
+    EXPECT_EQ(startMoves, 1);
 }
 
 } // namespace
