@@ -55,7 +55,7 @@ done
 dpkg-deb -x "$package" "$work/root"
 grep -q "^installed=\"$program_dir\"\$" "$work/root/usr/bin/tonequill" ||
   { echo "the launcher does not start $program_dir"; failures=$((failures + 1)); }
-grep -q '^Exec=tonequill$' "$work/root/usr/share/applications/org.example.tonequill.desktop" ||
+grep -q '^Exec=tonequill %F$' "$work/root/usr/share/applications/org.example.tonequill.desktop" ||
   { echo "the desktop entry does not start the launcher"; failures=$((failures + 1)); }
 
 # The launcher gives each user a writable program folder of their own. It is run here against
