@@ -26,6 +26,7 @@ public:
     void Pause() override;
     void Stop() override;
     int64_t DurationMs() const override;
+    bool HoldsAudio() const override { return m_active && m_loaded && m_holdsAudio; }
     int64_t CurrentPosition() const override { return 0; }
     void SeekTo(int64_t) override {}
     void SetTimerCallback(TimerCallback) override {}
@@ -48,9 +49,13 @@ private:
     // The length of the media really in `path`, opened as `input`; reads packets, so `input`
     // is used up.
     static int64_t ReadDurationMs(const std::string &path, AVFormatContext &input);
+    // The length of stream `measured` from its packets: all of them, or the last ones of a
+    // large file whose header gives a length.
+    static int64_t ReadPacketsMs(const std::string &path, AVFormatContext &input, int measured);
     void RequireActive(const char *operation) const;
 
     bool m_active = false;
     bool m_loaded = false;
     int64_t m_durationMs = 0;
+    bool m_holdsAudio = false;
 };
