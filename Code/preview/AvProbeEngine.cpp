@@ -15,6 +15,7 @@ extern "C" {
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <optional>
 
@@ -310,11 +311,16 @@ int64_t DecodedLengthMs(AVFormatContext &input, int streamIndex)
     return played.Ms();
 }
 
-// How many packets at the start are decoded to learn what the decoder drops there.
-constexpr int kHeadPackets = 24;
+// How many packets at the start are decoded, at least and at most, to learn what the decoder
+// drops there.
+constexpr int kHeadPackets = 8;
+constexpr int kMostHeadPackets = 2000;
+// How many of the last packets are decoded: the last one's sound may lean on the one before.
+constexpr size_t kTailPackets = 4;
 // How far before the expected end reading starts to find the last packets, when reading the
-// head and the tail only.
-constexpr int64_t kTailMicroseconds = 3 * AV_TIME_BASE;
+// head and the tail only: an MP4 index seeks exactly, Ogg's search lands a page or so early.
+constexpr int64_t kMp4TailMicroseconds = AV_TIME_BASE / 2;
+constexpr int64_t kOggTailMicroseconds = 3 * AV_TIME_BASE;
 
 // The start of a stream, decoded: where its first played packet lies and how many samples the
 // decoder drops among the first packets (priming, edit lists, a first frame it cannot play).
@@ -336,9 +342,15 @@ std::optional<Head> ReadHead(AVFormatContext &input, int streamIndex)
     if (!played.Ready())
         return std::nullopt;
     Head head;
-    for (int packets = 0; packets < kHeadPackets && av_read_frame(&input, packet.get()) >= 0;) {
+    // The decoder may drop more than the first packets hold (a long Opus pre-skip): the head
+    // goes on until the sound has started.
+    bool sounding = false;
+    for (int packets = 0; (packets < kHeadPackets || !sounding) && packets < kMostHeadPackets &&
+                          av_read_frame(&input, packet.get()) >= 0;) {
         if (packet->stream_index == streamIndex) {
+            const int64_t before = played.Samples();
             played.Send(packet.get());
+            sounding = played.Samples() > before;
             const bool kept = !(packet->flags & AV_PKT_FLAG_DISCARD);
             if (kept && (packet->pts == AV_NOPTS_VALUE || packet->duration <= 0)) {
                 av_packet_unref(packet.get());
@@ -362,9 +374,9 @@ std::optional<Head> ReadHead(AVFormatContext &input, int streamIndex)
 }
 
 // The end of a stream: where the sound of its last packet ends, and the bytes and the time (stream
-// time base) of the packets read there. The last packet is decoded, since its duration may say
-// less than the decoder plays (an MP4 edit list that ends inside it) or already say what the
-// decoder drops (an Ogg stream's last granule).
+// time base) of the packets read there. An MP4 edit list may end inside the last packet, whose
+// duration then says less than the decoder plays, so `decodeLast` decodes it. An Ogg stream's
+// last granule is where its sound ends, and its demuxer gives the last packet that duration.
 struct Tail
 {
     int64_t end = AV_NOPTS_VALUE;
@@ -372,7 +384,7 @@ struct Tail
     int64_t first = AV_NOPTS_VALUE;
 };
 
-Tail ReadTail(AVFormatContext &input, int streamIndex, int64_t from)
+Tail ReadTail(AVFormatContext &input, int streamIndex, int64_t from, bool decodeLast)
 {
     const AVStream &stream = *input.streams[streamIndex];
     Tail tail;
@@ -382,24 +394,35 @@ Tail ReadTail(AVFormatContext &input, int streamIndex, int64_t from)
         throw EMediaEngineError("Out of memory reading packets");
     if (!played.Ready() || avformat_seek_file(&input, streamIndex, INT64_MIN, from, from, 0) < 0)
         return tail;
-    int64_t lastStart = AV_NOPTS_VALUE;
-    int64_t playedBeforeLast = 0;
+    std::deque<avhandles::PacketPtr> last;
     while (av_read_frame(&input, packet.get()) >= 0) {
         if (packet->stream_index == streamIndex && !(packet->flags & AV_PKT_FLAG_DISCARD) &&
             packet->pts != AV_NOPTS_VALUE && packet->duration > 0) {
             if (tail.first == AV_NOPTS_VALUE)
                 tail.first = packet->pts;
             tail.bytes += packet->size;
-            lastStart = packet->pts;
-            playedBeforeLast = played.Samples();
-            played.Send(packet.get());
+            last.emplace_back(av_packet_clone(packet.get()));
+            if (!last.back())
+                throw EMediaEngineError("Out of memory reading packets");
+            if (last.size() > kTailPackets)
+                last.pop_front();
         }
         av_packet_unref(packet.get());
     }
+    if (last.empty())
+        return tail;
+    if (!decodeLast) {
+        tail.end = last.back()->pts + last.back()->duration;
+        return tail;
+    }
+    for (size_t i = 0; i + 1 < last.size(); ++i)
+        played.Send(last[i].get());
+    const int64_t playedBeforeLast = played.Samples();
+    played.Send(last.back().get());
     played.Send(nullptr);
-    if (lastStart != AV_NOPTS_VALUE && played.SampleRate() > 0)
-        tail.end = lastStart + av_rescale_q(played.Samples() - playedBeforeLast,
-                                            {1, played.SampleRate()}, stream.time_base);
+    if (played.SampleRate() > 0)
+        tail.end = last.back()->pts + av_rescale_q(played.Samples() - playedBeforeLast,
+                                                   {1, played.SampleRate()}, stream.time_base);
     return tail;
 }
 
@@ -453,9 +476,10 @@ std::optional<int64_t> HeadAndTailLengthMs(AVFormatContext &input, int streamInd
     if (!head)
         return std::nullopt;
     const int64_t start = stream.start_time != AV_NOPTS_VALUE ? stream.start_time : head->first;
-    const int64_t from =
-        start + stream.duration - av_rescale_q(kTailMicroseconds, AV_TIME_BASE_Q, stream.time_base);
-    const Tail tail = ReadTail(input, streamIndex, std::max(from, head->end));
+    const int64_t from = start + stream.duration -
+                         av_rescale_q(mp4 ? kMp4TailMicroseconds : kOggTailMicroseconds,
+                                      AV_TIME_BASE_Q, stream.time_base);
+    const Tail tail = ReadTail(input, streamIndex, std::max(from, head->end), mp4);
     if (tail.end == AV_NOPTS_VALUE || tail.end < head->end)
         return std::nullopt;
     const int64_t lengthMs = MsBetween(head->first, tail.end, stream.time_base) - head->droppedMs;
