@@ -7,6 +7,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/crc.h>
 #include <libavutil/dict.h>
 #include <libavutil/error.h>
 #include <libavutil/intreadwrite.h>
@@ -18,6 +19,7 @@ extern "C" {
 #include <deque>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -244,14 +246,15 @@ int64_t EndLengthMs(AVFormatContext &input, int streamIndex)
 class PlayedSamples
 {
 public:
-    explicit PlayedSamples(const AVStream &stream)
-        : m_frame(av_frame_alloc()), m_packet(av_packet_alloc())
+    explicit PlayedSamples(const AVStream &stream) : m_frame(av_frame_alloc())
     {
         const AVCodec *codec = avcodec_find_decoder(stream.codecpar->codec_id);
-        if (!m_frame || !m_packet ||
-            (codec && !(m_decoder.reset(avcodec_alloc_context3(codec)), m_decoder)))
+        if (!codec)
+            return;
+        m_decoder.reset(avcodec_alloc_context3(codec));
+        if (!m_frame || !m_decoder)
             throw EMediaEngineError("Out of memory decoding audio");
-        if (!codec || avcodec_parameters_to_context(m_decoder.get(), stream.codecpar) < 0)
+        if (avcodec_parameters_to_context(m_decoder.get(), stream.codecpar) < 0)
             return;
         m_decoder->pkt_timebase = stream.time_base;
         m_decoder->thread_count = 1;
@@ -286,7 +289,6 @@ private:
 
     avhandles::CodecContextPtr m_decoder;
     avhandles::FramePtr m_frame;
-    avhandles::PacketPtr m_packet;
     bool m_ready = false;
     int64_t m_samples = 0;
     int m_sampleRate = 0;
@@ -318,9 +320,8 @@ constexpr int kMostHeadPackets = 2000;
 // How many of the last packets are decoded: the last one's sound may lean on the one before.
 constexpr size_t kTailPackets = 4;
 // How far before the expected end reading starts to find the last packets, when reading the
-// head and the tail only: an MP4 index seeks exactly, Ogg's search lands a page or so early.
+// head and the tail only of an MP4 file, whose index seeks exactly.
 constexpr int64_t kMp4TailMicroseconds = AV_TIME_BASE / 2;
-constexpr int64_t kOggTailMicroseconds = 3 * AV_TIME_BASE;
 
 // The start of a stream, decoded: where its first played packet lies and how many samples the
 // decoder drops among the first packets (priming, edit lists, a first frame it cannot play).
@@ -373,18 +374,16 @@ std::optional<Head> ReadHead(AVFormatContext &input, int streamIndex)
     return head;
 }
 
-// The end of a stream: where the sound of its last packet ends, and the bytes and the time (stream
-// time base) of the packets read there. An MP4 edit list may end inside the last packet, whose
-// duration then says less than the decoder plays, so `decodeLast` decodes it. An Ogg stream's
-// last granule is where its sound ends, and its demuxer gives the last packet that duration.
+// The end of an MP4 stream: where the sound of its last packet ends (stream time base). The last
+// packet is decoded, since an edit list that ends inside it makes its duration say less than the
+// decoder plays.
 struct Tail
 {
     int64_t end = AV_NOPTS_VALUE;
-    int64_t bytes = 0;
-    int64_t first = AV_NOPTS_VALUE;
+    bool clockRestarted = false; // the timestamps went back: they cannot place the end
 };
 
-Tail ReadTail(AVFormatContext &input, int streamIndex, int64_t from, bool decodeLast)
+Tail ReadTail(AVFormatContext &input, int streamIndex, int64_t from)
 {
     const AVStream &stream = *input.streams[streamIndex];
     Tail tail;
@@ -398,9 +397,8 @@ Tail ReadTail(AVFormatContext &input, int streamIndex, int64_t from, bool decode
     while (av_read_frame(&input, packet.get()) >= 0) {
         if (packet->stream_index == streamIndex && !(packet->flags & AV_PKT_FLAG_DISCARD) &&
             packet->pts != AV_NOPTS_VALUE && packet->duration > 0) {
-            if (tail.first == AV_NOPTS_VALUE)
-                tail.first = packet->pts;
-            tail.bytes += packet->size;
+            if (!last.empty() && packet->pts < last.back()->pts)
+                tail.clockRestarted = true;
             last.emplace_back(av_packet_clone(packet.get()));
             if (!last.back())
                 throw EMediaEngineError("Out of memory reading packets");
@@ -411,10 +409,6 @@ Tail ReadTail(AVFormatContext &input, int streamIndex, int64_t from, bool decode
     }
     if (last.empty())
         return tail;
-    if (!decodeLast) {
-        tail.end = last.back()->pts + last.back()->duration;
-        return tail;
-    }
     for (size_t i = 0; i + 1 < last.size(); ++i)
         played.Send(last[i].get());
     const int64_t playedBeforeLast = played.Samples();
@@ -441,49 +435,181 @@ bool IndexEndsInsideFile(AVStream &stream, int64_t fileSize)
     return true;
 }
 
-// Whether the bytes of the file fit the length the last timestamp gives: a chained or gapped Ogg
-// file whose last granule lies far beyond what it holds has far fewer bytes per second than its
-// first and last packets.
-bool BytesFitLength(const Head &head, const Tail &tail, int64_t fileSize, int64_t lengthMs,
+// Whether the bytes of an Ogg file fit the length its last granule gives: a file with a gap in
+// its pages has its last granule far beyond the sound it holds, and so fewer bytes per second
+// than its first packets or its last pages.
+bool BytesFitLength(const Head &head, double tailBytesPerMs, int64_t fileSize, int64_t lengthMs,
                     AVRational timeBase)
 {
     const int64_t headMs = MsBetween(head.first, head.end, timeBase);
-    const int64_t tailMs = MsBetween(tail.first, tail.end, timeBase);
-    if (headMs <= 0 || tailMs <= 0 || lengthMs <= 0)
+    if (headMs <= 0 || lengthMs <= 0)
         return false;
     const double fileRate = double(fileSize) / double(lengthMs);
-    const double edgeRate =
-        std::min(double(head.bytes) / double(headMs), double(tail.bytes) / double(tailMs));
-    return fileRate >= 0.4 * edgeRate;
+    return fileRate >= 0.7 * std::max(double(head.bytes) / double(headMs), tailBytesPerMs);
 }
 
-// The length of an MP4 or Ogg audio stream from its first packets and its last ones, where the
-// container's timestamps can be trusted to place them; nothing where the file must be read whole.
-std::optional<int64_t> HeadAndTailLengthMs(AVFormatContext &input, int streamIndex)
+// The bytes from `position` on, at most `count`. Moves the input: a demuxer reading on needs a
+// seek first.
+std::vector<uint8_t> ReadBytesAt(AVIOContext &io, int64_t position, int count)
 {
-    AVStream &stream = *input.streams[streamIndex];
-    const std::string format = input.iformat->name;
+    std::vector<uint8_t> bytes(size_t(std::max(count, 0)));
+    int read = 0;
+    if (avio_seek(&io, std::max<int64_t>(position, 0), SEEK_SET) >= 0)
+        read = avio_read(&io, bytes.data(), count);
+    bytes.resize(size_t(std::max(read, 0)));
+    return bytes;
+}
+
+constexpr size_t kOggPageHeaderBytes = 27;
+
+// The serial numbers of the streams an Ogg file begins: those of its first pages, which all
+// begin a stream.
+std::vector<uint32_t> OggFirstSerials(AVIOContext &io)
+{
+    const std::vector<uint8_t> start = ReadBytesAt(io, 0, 8 << 10);
+    std::vector<uint32_t> serials;
+    for (size_t at = 0; at + kOggPageHeaderBytes <= start.size() &&
+                        std::memcmp(start.data() + at, "OggS", 4) == 0 && (start[at + 5] & 0x02);) {
+        serials.push_back(AV_RL32(start.data() + at + 14));
+        const size_t segments = start[at + 26];
+        if (at + kOggPageHeaderBytes + segments > start.size())
+            break;
+        size_t body = 0;
+        for (size_t i = 0; i < segments; ++i)
+            body += start[at + kOggPageHeaderBytes + i];
+        at += kOggPageHeaderBytes + segments + body;
+    }
+    return serials;
+}
+
+// The end of an Ogg stream from the last pages of the file, found without the demuxer's search:
+// the granule position of the last whole page of one of the streams the file begins with, and
+// the bytes per granule of its last two pages.
+struct OggEnd
+{
+    int64_t granule = -1;
+    double bytesPerGranule = 0;
+};
+
+// The whole pages in `bytes`, each checked against its CRC: a page cut off by the end of the
+// file, or bytes that only look like a page header, do not count.
+struct OggPage
+{
+    uint32_t serial = 0;
+    int64_t granule = -1;
+    size_t end = 0;
+};
+
+std::vector<OggPage> OggPagesIn(std::vector<uint8_t> &bytes)
+{
+    const AVCRC *crcTable = av_crc_get_table(AV_CRC_32_IEEE);
+    std::vector<OggPage> pages;
+    for (size_t at = 0; at + kOggPageHeaderBytes <= bytes.size(); ++at) {
+        uint8_t *page = bytes.data() + at;
+        if (std::memcmp(page, "OggS", 4) != 0 || page[4] != 0)
+            continue;
+        const size_t segments = page[26];
+        size_t size = kOggPageHeaderBytes + segments;
+        if (at + size > bytes.size())
+            break;
+        for (size_t i = 0; i < segments; ++i)
+            size += page[kOggPageHeaderBytes + i];
+        if (at + size > bytes.size())
+            break;
+        // libavutil's table for this polynomial yields the CRC byte-swapped: Ogg's little-endian
+        // field is compared read as big-endian.
+        const uint32_t stated = AV_RB32(page + 22);
+        AV_WB32(page + 22, 0);
+        const uint32_t computed = av_crc(crcTable, 0, page, size);
+        AV_WB32(page + 22, stated);
+        if (computed != stated)
+            continue;
+        pages.push_back({AV_RL32(page + 14), int64_t(AV_RL64(page + 6)), at + size});
+        at += size - 1;
+    }
+    return pages;
+}
+
+std::optional<OggEnd> ReadOggEnd(AVIOContext &io, const std::vector<uint32_t> &streams)
+{
+    constexpr int kWindow = 65307 * 2; // two pages of the largest size
+    const int64_t fileSize = avio_size(&io);
+    std::vector<uint8_t> bytes = ReadBytesAt(io, fileSize - kWindow, kWindow);
+    const std::vector<OggPage> pages = OggPagesIn(bytes);
+    // A chained file ends in another link, whose stream the file did not begin with.
+    if (pages.empty() ||
+        std::find(streams.begin(), streams.end(), pages.back().serial) == streams.end())
+        return std::nullopt;
+    std::vector<OggPage> own;
+    for (const OggPage &page : pages) {
+        if (page.serial == pages.back().serial && page.granule >= 0)
+            own.push_back(page);
+    }
+    if (own.size() < 2 || own.back().granule <= own[own.size() - 2].granule)
+        return std::nullopt;
+    const OggPage &last = own.back();
+    const OggPage &before = own[own.size() - 2];
+    return OggEnd{last.granule,
+                  double(last.end - before.end) / double(last.granule - before.granule)};
+}
+
+bool IsMp4(const AVFormatContext &input)
+{
+    return std::strstr(input.iformat->name, "mp4") != nullptr;
+}
+
+// Whether the container's timestamps place a stream's first and last packets exactly: an MP4
+// whose index lists only samples inside the file, or Ogg's granules, which count the samples of
+// these codecs exactly. AMR packs several frames into one sample and is counted frame by frame.
+bool TimestampsPlaceTheEnds(const AVFormatContext &input, AVStream &stream)
+{
     const AVCodecID codec = stream.codecpar->codec_id;
-    const bool mp4 = format.find("mp4") != std::string::npos;
-    // Ogg's granules give exact times for these codecs; AMR packs several frames into a sample.
-    const bool ogg = format == "ogg" && (codec == AV_CODEC_ID_VORBIS || codec == AV_CODEC_ID_OPUS);
+    const bool ogg = std::strcmp(input.iformat->name, "ogg") == 0 &&
+                     (codec == AV_CODEC_ID_VORBIS || codec == AV_CODEC_ID_OPUS);
     const bool amr = codec == AV_CODEC_ID_AMR_NB || codec == AV_CODEC_ID_AMR_WB;
     const int64_t fileSize = avio_size(input.pb);
-    if ((!mp4 && !ogg) || amr || fileSize <= 0 || stream.duration == AV_NOPTS_VALUE ||
-        stream.duration <= 0 || (mp4 && !IndexEndsInsideFile(stream, fileSize)))
-        return std::nullopt;
+    if ((!IsMp4(input) && !ogg) || amr || fileSize <= 0 || stream.duration == AV_NOPTS_VALUE ||
+        stream.duration <= 0)
+        return false;
+    return !IsMp4(input) || IndexEndsInsideFile(stream, fileSize);
+}
+
+// Samples that an Opus stream's granules count before its sound starts (the header's pre-skip);
+// the demuxer's timestamps leave them out.
+int64_t GranulesBeforeTimestamps(const AVCodecParameters &codec)
+{
+    if (codec.codec_id != AV_CODEC_ID_OPUS || codec.extradata_size < 12)
+        return 0;
+    return AV_RL16(codec.extradata + 10);
+}
+
+// The length of an audio stream from its first packets and its last ones, where
+// TimestampsPlaceTheEnds; nothing where the file must be read whole.
+std::optional<int64_t> HeadAndTailLengthMs(AVFormatContext &input, int streamIndex)
+{
+    const AVStream &stream = *input.streams[streamIndex];
     const std::optional<Head> head = ReadHead(input, streamIndex);
     if (!head)
         return std::nullopt;
-    const int64_t start = stream.start_time != AV_NOPTS_VALUE ? stream.start_time : head->first;
-    const int64_t from = start + stream.duration -
-                         av_rescale_q(mp4 ? kMp4TailMicroseconds : kOggTailMicroseconds,
-                                      AV_TIME_BASE_Q, stream.time_base);
-    const Tail tail = ReadTail(input, streamIndex, std::max(from, head->end), mp4);
-    if (tail.end == AV_NOPTS_VALUE || tail.end < head->end)
+    if (IsMp4(input)) {
+        const int64_t start = stream.start_time != AV_NOPTS_VALUE ? stream.start_time : head->first;
+        const int64_t from = start + stream.duration -
+                             av_rescale_q(kMp4TailMicroseconds, AV_TIME_BASE_Q, stream.time_base);
+        const Tail tail = ReadTail(input, streamIndex, std::max(from, head->end));
+        if (tail.end == AV_NOPTS_VALUE || tail.end < head->end || tail.clockRestarted)
+            return std::nullopt;
+        return std::max<int64_t>(
+            MsBetween(head->first, tail.end, stream.time_base) - head->droppedMs, 0);
+    }
+    const std::optional<OggEnd> end = ReadOggEnd(*input.pb, OggFirstSerials(*input.pb));
+    if (!end)
         return std::nullopt;
-    const int64_t lengthMs = MsBetween(head->first, tail.end, stream.time_base) - head->droppedMs;
-    if (!mp4 && !BytesFitLength(*head, tail, fileSize, lengthMs, stream.time_base))
+    const int64_t last = end->granule - GranulesBeforeTimestamps(*stream.codecpar);
+    if (last < head->end)
+        return std::nullopt;
+    const int64_t lengthMs = MsBetween(head->first, last, stream.time_base) - head->droppedMs;
+    const double tailBytesPerMs = end->bytesPerGranule * av_q2d(av_inv_q(stream.time_base)) / 1000;
+    if (!BytesFitLength(*head, tailBytesPerMs, avio_size(input.pb), lengthMs, stream.time_base))
         return std::nullopt;
     return std::max<int64_t>(lengthMs, 0);
 }
@@ -508,9 +634,10 @@ HeaderReading LengthFromHeadersMs(AVFormatContext &input, int streamIndex)
     const AVStream &stream = *input.streams[streamIndex];
     if (!input.pb || stream.codecpar->codec_type != AVMEDIA_TYPE_AUDIO)
         return {};
-    if (std::strcmp(input.iformat->name, "mp3") != 0)
+    if (TimestampsPlaceTheEnds(input, *input.streams[streamIndex]))
         return {HeadAndTailLengthMs(input, streamIndex), true};
-    if (stream.codecpar->codec_id != AV_CODEC_ID_MP3)
+    if (std::strcmp(input.iformat->name, "mp3") != 0 ||
+        stream.codecpar->codec_id != AV_CODEC_ID_MP3)
         return {};
     // The demuxer goes on from where it was, as if its file had not been read in between.
     const int64_t position = avio_tell(input.pb);
