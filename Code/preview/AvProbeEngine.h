@@ -7,11 +7,13 @@
 struct AVFormatContext;
 
 // A media engine that only reads: RenderFile opens the file with libavformat and reads its
-// stream information, DurationMs reports the length of the media really in the file (of the
-// audio where there is audio), found from the packets since headers may lie or only estimate. It
-// plays nothing. Inputs are read through the "file" protocol only and only by media demuxers, so a
-// playlist or a concatenation list disguised as a media file is refused instead of opening other
-// files.
+// stream information, DurationMs reports the length of the media really in the file: of the
+// audio where there is audio, as a decoder plays it (encoder priming and padding left out). Where
+// the headers fit the file (an MP3 frame count matching its bytes, a constant bitrate, an MP4
+// index inside the file, an Ogg file's last whole page) only they and the file's ends are read;
+// otherwise the packets are, since headers may lie or only estimate. It plays nothing. Inputs are
+// read through the "file" protocol only and only by media demuxers, so a playlist or a
+// concatenation list disguised as a media file is refused instead of opening other files.
 class TAvProbeEngine : public MediaEngine
 {
 public:
