@@ -94,6 +94,27 @@ std::string TCommandBuilder::SegmentLengthOf(const TJobRows &rows,
     return length;
 }
 
+bool TCommandBuilder::SegmentReachesTheEnd(const TJobRows &rows,
+                                           const std::string &sourcePath) const
+{
+    bool reaches = false;
+    for (int row = 0; row < rows.RowCount(); ++row) {
+        if (!SameTextIgnoringCase(rows.CellText(row, JobColumn::FileName), sourcePath))
+            continue;
+        const std::string end = rows.CellText(row, JobColumn::EndTime);
+        reaches = !end.empty() && end == rows.CellText(row, JobColumn::Duration);
+    }
+    return reaches;
+}
+
+std::string TCommandBuilder::EncoderLengthText(const std::string &lengthText, bool reachesTheEnd)
+{
+    if (!reachesTheEnd || !IsDecimalInteger(lengthText) || lengthText.size() > 12 ||
+        std::stoll(lengthText) <= 0)
+        return lengthText;
+    return std::to_string(std::stoll(lengthText) + 1);
+}
+
 std::string TCommandBuilder::PrepareOutputFolder()
 {
     std::string folder = m_settings.OutputFolderText();
@@ -120,10 +141,11 @@ std::string TCommandBuilder::BuildCommandLine(const TJobRows &rows, const std::s
     m_state.StartText = StartTimeOf(rows, sourcePath);
     m_state.LengthText = SegmentLengthOf(rows, sourcePath);
     // The start is a cell's text: quoted where needed, no text there can add an argument.
-    p.SegmentOption = (m_state.StartText.empty() || m_state.LengthText.empty())
-                          ? std::string()
-                          : " -ss " + platform::QuoteArgumentIfNeeded(m_state.StartText) + " -t " +
-                                m_state.LengthText;
+    p.SegmentOption =
+        (m_state.StartText.empty() || m_state.LengthText.empty())
+            ? std::string()
+            : " -ss " + platform::QuoteArgumentIfNeeded(m_state.StartText) + " -t " +
+                  EncoderLengthText(m_state.LengthText, SegmentReachesTheEnd(rows, sourcePath));
 
     const int outputType = m_settings.OutputTypeIndex();
     p.EncoderPath = m_programFolder + platform::kEncoderFileName;

@@ -27,6 +27,13 @@ public:
     std::string StartTimeOf(const TJobRows &rows, const std::string &sourcePath);
     // End minus start of those rows in whole seconds, as text; empty when no row matches.
     std::string SegmentLengthOf(const TJobRows &rows, const std::string &sourcePath) const;
+    // Whether the segment of those rows (the last one counts) ends where the file ends: its End
+    // Time is its Duration.
+    bool SegmentReachesTheEnd(const TJobRows &rows, const std::string &sourcePath) const;
+    // The length evc is given for a segment of `lengthText` seconds. A segment that reaches the
+    // end gets one second more: the row's whole seconds leave out up to a tenth of a second of
+    // the file, and evc stops at the end of the file anyway.
+    static std::string EncoderLengthText(const std::string &lengthText, bool reachesTheEnd);
     // The output folder with a trailing separator, created with its parents; logged.
     std::string PrepareOutputFolder();
 

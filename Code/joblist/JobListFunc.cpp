@@ -108,6 +108,16 @@ int64_t TJobListFunc::GetFileSize(const std::string &fileName)
     return platform::FileSize(fileName);
 }
 
+int64_t TJobListFunc::RowSeconds(int64_t milliseconds, bool holdsAudio)
+{
+    if (milliseconds <= 0)
+        return 0;
+    const int64_t seconds = milliseconds / 1000;
+    if (seconds == 0)
+        return holdsAudio ? 1 : 0;
+    return seconds + (milliseconds % 1000 > kRoundingToleranceMs);
+}
+
 int64_t TJobListFunc::GetMediaDuration(const std::string &fileName, MediaEngine &engine)
 {
     try {
@@ -115,8 +125,9 @@ int64_t TJobListFunc::GetMediaDuration(const std::string &fileName, MediaEngine 
         engine.SetActive(true);
         engine.RenderFile(fileName);
         const int64_t milliseconds = engine.DurationMs();
+        const bool holdsAudio = engine.HoldsAudio();
         engine.SetActive(false);
-        return milliseconds > 0 ? milliseconds / 1000 + (milliseconds % 1000 != 0) : 0;
+        return RowSeconds(milliseconds, holdsAudio);
     } catch (const std::exception &) {
         engine.SetActive(false);
         return 0;

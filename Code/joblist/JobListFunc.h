@@ -40,9 +40,14 @@ public:
     static bool ClearFileList(TJobListRows &list);
     // Length in bytes, -1 when the file cannot be read.
     static int64_t GetFileSize(const std::string &fileName);
-    // Whole seconds, rounded up so that an untrimmed row covers the whole file and a positive
-    // length under one second still gives a row; 0 on any failure or when the length is 0.
+    // The row's whole seconds for a length in milliseconds (RowSeconds); 0 on any failure.
     static int64_t GetMediaDuration(const std::string &fileName, MediaEngine &engine);
+    // Whole seconds as a player shows them: what lies within kRoundingToleranceMs beyond a whole
+    // second is rounded down, more is rounded up (an untrimmed row still converts to the end of
+    // the file, see the command builder). Sound under one second gives one second, so that short
+    // clips get a row; media without sound under one second gives 0, the reading warning.
+    static int64_t RowSeconds(int64_t milliseconds, bool holdsAudio);
+    static constexpr int64_t kRoundingToleranceMs = 100;
 
 private:
     const TMessageBoxes &m_boxes;

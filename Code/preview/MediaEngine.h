@@ -40,6 +40,8 @@ public:
     virtual void Stop() = 0;
     // Whole milliseconds of the loaded media.
     virtual int64_t DurationMs() const = 0;
+    // Whether the loaded media holds a sound stream; an engine that cannot tell says it does.
+    virtual bool HoldsAudio() const { return true; }
     // 100-ns units.
     virtual int64_t CurrentPosition() const = 0;
     // Absolute position := ms; the stop position stays as it is.

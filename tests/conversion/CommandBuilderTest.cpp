@@ -24,7 +24,8 @@ protected:
     {
         outFolder = work.File("Out");
         settings.outputFolder = outFolder;
-        rows.Add("/video/clip.avi", "00:01:00", "00:02:30");
+        rows.AppendRow(
+            {"True", "/video/clip.avi", "1 KB", "00:03:00", "00:01:00", "00:02:30", "00:01:30"});
     }
     std::string Log() const { return tqtest::ReadWholeFile(appFunc.LogPath()); }
 
@@ -127,6 +128,22 @@ TEST_F(CommandBuilder, SegmentEdgeCases)
 
     EXPECT_EQ(builder.StartTimeOf(table, "/v/case.avi"), "00:00:05");
     EXPECT_EQ(builder.SegmentLengthOf(table, "/v/Case.avi"), "45");
+}
+
+// A row shows its length rounded down within a tenth of a second, so a segment that ends at the
+// row's Duration asks evc for a second more and the conversion reaches the end of the file; the
+// progress window still counts the row's own length.
+TEST_F(CommandBuilder, SegmentEndingAtTheDurationReachesTheEndOfTheFile)
+{
+    tqtest::MemoryJobRows table;
+    table.Add("/v/whole.avi", "00:00:00", "00:00:10");
+    table.Add("/v/tail.avi", "00:00:04", "00:00:10");
+    EXPECT_NE(builder.BuildCommandLine(table, "/v/whole.avi").find(" -ss 00:00:00 -t 11 "),
+              std::string::npos);
+    EXPECT_EQ(state.LengthText, "10");
+    EXPECT_NE(builder.BuildCommandLine(table, "/v/tail.avi").find(" -ss 00:00:04 -t 7 "),
+              std::string::npos);
+    EXPECT_NE(builder.BuildCommandLine(rows, "/video/clip.avi").find(" -t 90 "), std::string::npos);
 }
 
 TEST_F(CommandBuilder, TheSelectedCustomProfileIsWhatIsConvertedWith)

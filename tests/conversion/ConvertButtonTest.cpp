@@ -86,7 +86,7 @@ TEST_F(ConvertButton, ConvertsTheJobGridWithTheShownValues)
     EXPECT_EQ(power.powerOffs, 1);
     const std::string log = tqtest::ReadWholeFile(fixture.folder.File("log.txt"));
     EXPECT_NE(log.find("|parameter: " + fixture.folder.File("evc") + " -y -i \"" + source +
-                       "\" -acodec mp3 -vn -ab 128 -vol 200 -ac 1 -ar 22050 -ss 00:00:01 -t 2 \"" +
+                       "\" -acodec mp3 -vn -ab 128 -vol 200 -ac 1 -ar 22050 -ss 00:00:01 -t 3 \"" +
                        output + "\""),
               std::string::npos)
         << log;

@@ -4,6 +4,7 @@
 #include "TestFolder.h"
 #include "TestMedia.h"
 #include "joblist/JobListFunc.h"
+#include "preview/AvProbeEngine.h"
 #include "support/TextFunc.h"
 
 #include <QDir>
@@ -131,17 +132,77 @@ TEST_F(JobListTest, NamesDifferingInCaseAreBothAddedAndExactRepeatsOnce)
     EXPECT_EQ(rows.CellText(1, JobColumn::FileName), lower);
 }
 
-TEST(GetMediaDuration, AnyRemainderOfMillisecondsCountsAsOneMoreSecond)
+TEST(GetMediaDuration, RoundsUpOnlyWhatLiesBeyondATenthOfASecond)
 {
     const std::pair<int64_t, int64_t> cases[] = {
-        {0, 0},    {-40, 0},  {1, 1},    {999, 1},        {1000, 1},
-        {1001, 2}, {1980, 2}, {3000, 3}, {3600001, 3601}, {INT64_MAX, INT64_MAX / 1000 + 1}};
+        {0, 0},          {-40, 0},
+        {1, 1},          {999, 1},
+        {1000, 1},       {1100, 1},
+        {1101, 2},       {1980, 2},
+        {3000, 3},       {10040, 10},
+        {10300, 11},     {3600100, 3600},
+        {3600101, 3601}, {INT64_MAX, INT64_MAX / 1000 + 1}};
     for (const auto &[milliseconds, seconds] : cases) {
         SCOPED_TRACE(milliseconds);
         tqtest::RecordingMediaEngine probe;
         probe.durationMs = milliseconds;
         EXPECT_EQ(TJobListFunc::GetMediaDuration("any.wav", probe), seconds);
     }
+    // Under a second, only sound gets a row.
+    EXPECT_EQ(TJobListFunc::RowSeconds(500, false), 0);
+    EXPECT_EQ(TJobListFunc::RowSeconds(1500, false), 2);
+}
+
+// Files made from exactly 1, 10, 10.3 and 200 s of sound, in the types the program writes and
+// the usual ways of writing them, show what a player plays: the encoders' priming and padding
+// are not counted, and only what lies beyond a tenth of a second rounds up. A video without
+// sound under one second gets no row.
+TEST(GetMediaDuration, ShowsTheSoundThatEncodersWroteNotTheirPriming)
+{
+    struct Kind
+    {
+        const char *name;
+        const char *extension;
+        const char *options;
+    };
+    const Kind kinds[] = {
+        {"WAV", "wav", "-c:a pcm_s16le"},
+        {"MP3 with a LAME tag", "mp3", "-c:a libmp3lame"},
+        {"MP3 without a tag", "mp3", "-c:a libmp3lame -write_xing 0"},
+        {"VBR MP3", "mp3", "-c:a libmp3lame -q:a 2"},
+        {"ADTS AAC", "aac", "-c:a aac -f adts"},
+        {"AAC in MP4", "m4a", "-c:a aac"},
+        {"AC-3", "ac3", "-c:a ac3"},
+        {"Vorbis in Ogg", "ogg", "-c:a libvorbis"},
+        {"Opus in Ogg", "ogg", "-c:a libopus"},
+    };
+    const std::pair<const char *, int64_t> lengths[] = {
+        {"1", 1}, {"10", 10}, {"10.3", 11}, {"200", 200}};
+    tqtest::TestFolder folder;
+    int file = 0;
+    for (const Kind &kind : kinds) {
+        for (const auto &[seconds, row] : lengths) {
+            SCOPED_TRACE(std::string(kind.name) + ", " + seconds + " s");
+            const std::string path = folder.File(std::to_string(++file) + "." + kind.extension);
+            std::vector<std::string> command = {
+                "-f", "lavfi", "-i", std::string("sine=sample_rate=44100:duration=") + seconds};
+            for (const std::string &word : tqtest::OptionWords(kind.options))
+                command.push_back(word);
+            command.push_back(path);
+            std::string error;
+            ASSERT_TRUE(tqtest::RunFfmpeg(command, &error)) << error;
+            TAvProbeEngine probe;
+            EXPECT_EQ(TJobListFunc::GetMediaDuration(path, probe), row);
+        }
+    }
+    const std::string silentFilm = folder.File("film.mp4");
+    std::string error;
+    ASSERT_TRUE(tqtest::RunFfmpeg(
+        {"-f", "lavfi", "-i", "testsrc=size=64x48:duration=0.5", "-c:v", "mpeg4", silentFilm},
+        &error))
+        << error;
+    TAvProbeEngine probe;
+    EXPECT_EQ(TJobListFunc::GetMediaDuration(silentFilm, probe), 0);
 }
 
 TEST_F(JobListTest, FileWhoseSizeCannotBeReadGetsTheWarningAndNoRow)

@@ -99,6 +99,18 @@ TEST(AvProbeEngine, ReportsTheLengthReallyInTheFileWhateverTheHeaderSays)
     Patch(liar, "Info", 8, std::string("\x00\x01\x11\x70", 4));
     cases.push_back({"MP3 Info header claiming half an hour", liar, 200});
 
+    // Headers and last pages that describe only the first of two files joined together.
+    const std::string first = Generate(folder, "first.mp3", 3, "-ac 2 -c:a libmp3lame");
+    const std::string joinedMp3 = folder.File("joined.mp3");
+    tqtest::WriteWholeFile(joinedMp3, tqtest::ReadWholeFile(first) + tqtest::ReadWholeFile(first));
+    cases.push_back({"two MP3 files joined, the first one's Info header", joinedMp3, 6035});
+    const std::string link = Generate(folder, "link.ogg", 4, "-c:a libvorbis");
+    const std::string chained = folder.File("chained.ogg");
+    tqtest::WriteWholeFile(
+        chained, tqtest::ReadWholeFile(Generate(folder, "lead.ogg", 6, "-c:a libvorbis")) +
+                     tqtest::ReadWholeFile(link));
+    cases.push_back({"Ogg file of two chained links", chained, 10000});
+
     // Timestamps that start at 4150 s without a stated length, and a metadata duration of 1 s
     // for 6 s of sound.
     cases.push_back(
