@@ -350,7 +350,7 @@ int TAvProbeEngine::CountUndecodable(const AVFormatContext &input)
 namespace {
 
 // How far into the file's playback the measured stream begins: sound that starts after the
-// picture, or after an MPEG stream's first clock reference. The row's length counts on the
+// picture. The row's length counts on the
 // clock of the player and of evc's segments, so an untrimmed row converts to the end.
 int64_t LeadInMs(AVFormatContext &input)
 {
