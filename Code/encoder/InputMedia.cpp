@@ -4,10 +4,12 @@
 #include "EncoderError.h"
 #include "ProtectedMedia.h"
 #include "support/MediaDemuxers.h"
+#include "support/PlaybackClock.h"
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <vector>
 
 extern "C" {
 #include <libavutil/channel_layout.h>
@@ -16,6 +18,16 @@ extern "C" {
 
 namespace evc {
 namespace {
+
+// A search by time that lands after the time sought is tried again this much further back
+// (seconds), before decoding starts from the beginning.
+constexpr double kSeekRetreats[] = {0.0, 10.0, 60.0};
+// Where timestamps may start again, the landing is believed only when they rise at this many
+// evenly spaced points through the file.
+constexpr int kRisingChecks = 16;
+// How far past a byte position the first timed audio packet is looked for.
+constexpr int64_t kTimestampSearchBytes = 4 << 20;
+constexpr int kTimestampSearchPackets = 4096;
 
 std::string FormatNameList(const AVInputFormat *format)
 {
@@ -29,8 +41,16 @@ const char *MediaDemuxerWhitelist()
     return kMediaDemuxers;
 }
 
-InputMedia::InputMedia(const std::string &path)
+InputMedia::InputMedia(const std::string &path) : m_path(path)
 {
+    Open();
+    m_packet = NewPacket();
+    m_amrPacket = NewPacket();
+}
+
+void InputMedia::Open()
+{
+    const std::string &path = m_path;
     AVDictionary *rawOptions = nullptr;
     av_dict_set(&rawOptions, "protocol_whitelist", "file", 0);
     av_dict_set(&rawOptions, "format_whitelist", MediaDemuxerWhitelist(), 0);
@@ -90,33 +110,141 @@ InputMedia::InputMedia(const std::string &path)
         throw EncoderError("the audio stream of \"" + path +
                            "\" has no valid sample rate or channel count");
 
-    // Segment times count from the first audio, which need not be where the file's first
-    // timestamp lies: streams may begin at any time (a recording cut out of a broadcast starts
-    // hours in) and a video stream may start before the audio.
-    const AVStream *audio = m_format->streams[m_audioIndex];
-    if (audio->start_time != AV_NOPTS_VALUE)
-        m_originMicroseconds = av_rescale_q(audio->start_time, audio->time_base, AV_TIME_BASE_Q);
-    else if (m_format->start_time != AV_NOPTS_VALUE)
-        m_originMicroseconds = m_format->start_time;
-    m_packet = NewPacket();
-    m_amrPacket = NewPacket();
+    m_originMicroseconds = playbackclock::PlaybackOriginMicroseconds(*m_format);
+    const AVStream *audio = AudioStream();
+    m_resumeSeconds =
+        audio->start_time == AV_NOPTS_VALUE
+            ? 0.0
+            : std::max(SecondsOf(av_rescale_q(audio->start_time, audio->time_base, AV_TIME_BASE_Q)),
+                       0.0);
+}
+
+void InputMedia::Rewind()
+{
+    m_decoder.reset();
+    m_format.reset();
+    Open();
+    ResetDecoding();
+}
+
+void InputMedia::ResetDecoding()
+{
+    avcodec_flush_buffers(m_decoder.get());
+    av_packet_unref(m_packet.get());
+    av_packet_unref(m_amrPacket.get());
+    m_packetPending = false;
+    m_draining = false;
+    m_amrOffset = 0;
+    m_silentSamples = 0;
+}
+
+double InputMedia::SecondsOf(int64_t timestamp) const
+{
+    return static_cast<double>(timestamp - m_originMicroseconds) / AV_TIME_BASE;
+}
+
+bool InputMedia::SeekToTime(double seconds)
+{
+    const int64_t target = m_originMicroseconds + static_cast<int64_t>(seconds * AV_TIME_BASE);
+    if (avformat_seek_file(m_format.get(), -1, INT64_MIN, target, target, 0) < 0)
+        return false;
+    ResetDecoding();
+    return true;
+}
+
+std::optional<InputMedia::Landing> InputMedia::PeekLanding()
+{
+    // Packets without a time before the first timed one lie before the landing's time, which is
+    // at least a pre-roll before the segment: they are not needed.
+    while (ReadAudioPacket()) {
+        if (m_packet->pts != AV_NOPTS_VALUE) {
+            m_packetPending = true;
+            return Landing{m_packet->pos,
+                           av_rescale_q(m_packet->pts, AudioStream()->time_base, AV_TIME_BASE_Q)};
+        }
+        av_packet_unref(m_packet.get());
+    }
+    return std::nullopt;
+}
+
+std::optional<int64_t> InputMedia::TimestampAtByte(int64_t position)
+{
+    if (avformat_seek_file(m_format.get(), -1, position, position, position, AVSEEK_FLAG_BYTE) < 0)
+        return std::nullopt;
+    PacketPtr packet = NewPacket();
+    for (int read = 0;
+         read < kTimestampSearchPackets && av_read_frame(m_format.get(), packet.get()) >= 0;
+         ++read) {
+        const bool timedAudio =
+            packet->stream_index == m_audioIndex && packet->pts != AV_NOPTS_VALUE;
+        // A packet that began before the position is what the demuxer still held from before.
+        const int64_t at = packet->pos;
+        const int64_t pts = packet->pts;
+        av_packet_unref(packet.get());
+        if (at >= 0 && at > position + kTimestampSearchBytes)
+            break;
+        if (timedAudio && at >= position)
+            return av_rescale_q(pts, AudioStream()->time_base, AV_TIME_BASE_Q);
+    }
+    return std::nullopt;
+}
+
+bool InputMedia::TimestampsRiseThroughout(const Landing &landing)
+{
+    const int64_t size = avio_size(m_format->pb);
+    if (landing.position < 0 || size <= 0 || (m_format->iformat->flags & AVFMT_NO_BYTE_SEEK))
+        return false;
+    // Evenly spaced points, the landing among them, and the file's last stretch, where a
+    // short last link of a chain would begin.
+    std::vector<std::pair<int64_t, int64_t>> points;
+    points.emplace_back(landing.position, landing.timestamp);
+    std::vector<int64_t> positions;
+    for (int i = 0; i < kRisingChecks; ++i)
+        positions.push_back(size / kRisingChecks * i);
+    positions.push_back(std::max<int64_t>(size - kTimestampSearchBytes / 4, 0));
+    // A stretch without timed audio is not believed either: after a search, the Ogg demuxer
+    // reads nothing of a chain's later links.
+    for (const int64_t position : positions) {
+        const std::optional<int64_t> timestamp = TimestampAtByte(position);
+        if (!timestamp)
+            return false;
+        points.emplace_back(position, *timestamp);
+    }
+    std::sort(points.begin(), points.end());
+    for (size_t i = 1; i < points.size(); ++i) {
+        if (points[i].second < points[i - 1].second)
+            return false;
+    }
+    return true;
 }
 
 void InputMedia::SeekBefore(double seconds)
 {
-    // Where timestamps may start again from zero (joined MPEG recordings, VOB cells, chained Ogg),
-    // a time is found more than once and a search by time can land in the wrong part: such files
-    // are decoded from their start.
-    if (m_format->iformat->flags & AVFMT_TS_DISCONT)
-        return;
-    const int64_t target = m_originMicroseconds + static_cast<int64_t>(seconds * AV_TIME_BASE);
-    // A failed seek is not fatal: decoding from the start reaches the segment as well.
-    if (avformat_seek_file(m_format.get(), -1, INT64_MIN, target, target, 0) >= 0) {
-        avcodec_flush_buffers(m_decoder.get());
-        av_packet_unref(m_amrPacket.get());
-        m_amrOffset = 0;
-        m_silentSamples = 0;
+    for (const double retreat : kSeekRetreats) {
+        const double target = seconds - retreat;
+        if (target <= 0 || !SeekToTime(target))
+            break;
+        const std::optional<Landing> landing = PeekLanding();
+        if (!landing || SecondsOf(landing->timestamp) > seconds)
+            continue;
+        // Where timestamps may start again from zero (joined MPEG recordings, VOB cells, chained
+        // Ogg), a time is found more than once and the search may land in the wrong part; and
+        // after a search the Ogg demuxer does not go on into the next link of a chain.
+        if (!(m_format->iformat->flags & AVFMT_TS_DISCONT)) {
+            m_resumeSeconds = SecondsOf(landing->timestamp);
+            return;
+        }
+        if (!TimestampsRiseThroughout(*landing) || !SeekToTime(target))
+            break;
+        const std::optional<Landing> again = PeekLanding();
+        if (again && again->position == landing->position &&
+            again->timestamp == landing->timestamp) {
+            m_resumeSeconds = SecondsOf(landing->timestamp);
+            return;
+        }
+        break;
     }
+    Rewind();
 }
 
 double InputMedia::FrameSeconds(const AVFrame *frame) const
@@ -125,9 +253,7 @@ double InputMedia::FrameSeconds(const AVFrame *frame) const
         frame->best_effort_timestamp != AV_NOPTS_VALUE ? frame->best_effort_timestamp : frame->pts;
     if (pts == AV_NOPTS_VALUE)
         return -1;
-    const int64_t micro =
-        av_rescale_q(pts, m_format->streams[m_audioIndex]->time_base, AV_TIME_BASE_Q);
-    return static_cast<double>(micro - m_originMicroseconds) / AV_TIME_BASE;
+    return SecondsOf(av_rescale_q(pts, AudioStream()->time_base, AV_TIME_BASE_Q));
 }
 
 void InputMedia::SendToDecoder(const AVPacket *packet)
@@ -179,37 +305,43 @@ void InputMedia::SendNextAmrFrame()
     av_packet_unref(m_packet.get());
 }
 
+bool InputMedia::ReadAudioPacket()
+{
+    while (true) {
+        const int read = av_read_frame(m_format.get(), m_packet.get());
+        if (read < 0) {
+            if (read != AVERROR_EOF && m_format->pb && m_format->pb->error < 0)
+                throw EncoderError("cannot read the input: " + AvErrorText(m_format->pb->error));
+            return false;
+        }
+        if (m_packet->stream_index == m_audioIndex && m_packet->size > 0)
+            return true;
+        av_packet_unref(m_packet.get());
+    }
+}
+
 void InputMedia::FeedDecoder()
 {
     if (m_amrPacket->size > 0) {
         SendNextAmrFrame();
         return;
     }
-    while (true) {
-        const int read = av_read_frame(m_format.get(), m_packet.get());
-        if (read < 0) {
-            if (read != AVERROR_EOF && m_format->pb && m_format->pb->error < 0)
-                throw EncoderError("cannot read the input: " + AvErrorText(m_format->pb->error));
-            // The end of the input, or data past which nothing can be read: drain the decoder.
-            m_draining = true;
-            avcodec_send_packet(m_decoder.get(), nullptr);
-            return;
-        }
-        if (m_packet->stream_index != m_audioIndex || m_packet->size <= 0) {
-            av_packet_unref(m_packet.get());
-            continue;
-        }
-        if (SplitsAmrPackets()) {
-            av_packet_move_ref(m_amrPacket.get(), m_packet.get());
-            m_amrOffset = 0;
-            m_amrFrameIndex = 0;
-            SendNextAmrFrame();
-            return;
-        }
-        SendToDecoder(m_packet.get());
-        av_packet_unref(m_packet.get());
+    if (!m_packetPending && !ReadAudioPacket()) {
+        // The end of the input, or data past which nothing can be read: drain the decoder.
+        m_draining = true;
+        avcodec_send_packet(m_decoder.get(), nullptr);
         return;
     }
+    m_packetPending = false;
+    if (SplitsAmrPackets()) {
+        av_packet_move_ref(m_amrPacket.get(), m_packet.get());
+        m_amrOffset = 0;
+        m_amrFrameIndex = 0;
+        SendNextAmrFrame();
+        return;
+    }
+    SendToDecoder(m_packet.get());
+    av_packet_unref(m_packet.get());
 }
 
 void InputMedia::TakeSilence(AVFrame *frame)

@@ -2,6 +2,7 @@
 
 #include "AvResources.h"
 
+#include <optional>
 #include <string>
 
 namespace evc {
@@ -21,12 +22,22 @@ public:
     const AVStream *AudioStream() const { return m_format->streams[m_audioIndex]; }
     const AVCodecContext *Decoder() const { return m_decoder.get(); }
 
-    // Moves near `seconds` (measured from the start of the audio), at or before it. Files whose
-    // timestamps may start again stay at their start.
+    // Moves to a point shortly before `seconds` of playback, so that decoding from there loses
+    // nothing at or after `seconds`. Where the landing cannot be confirmed (the search fails, lands
+    // after that time, or the timestamps start again somewhere in the file), decoding starts
+    // again from the beginning.
     void SeekBefore(double seconds);
 
-    // Time of a decoded frame in seconds from the start of the audio, negative when unknown.
+    // Time of a decoded frame in seconds of playback (see support/PlaybackClock.h), negative
+    // when unknown.
     double FrameSeconds(const AVFrame *frame) const;
+
+    // Starts decoding again from the beginning of the file.
+    void Rewind();
+
+    // Where decoding starts or resumes, in seconds of playback: the audio's first timestamp, or
+    // where a seek landed. It places the first frames when they carry no time.
+    double ResumeSeconds() const { return m_resumeSeconds; }
 
     // Fills `frame` with the next decoded audio; false at the end of the input.
     bool NextFrame(AVFrame *frame);
@@ -36,18 +47,36 @@ public:
     int64_t DecodedFrames() const { return m_decodedFrames; }
 
 private:
+    // Where a search by time landed: the first timed audio packet there.
+    struct Landing
+    {
+        int64_t position;
+        int64_t timestamp; // AV_TIME_BASE units
+    };
+
+    void Open();
+    void ResetDecoding();
+    bool SeekToTime(double seconds);
+    std::optional<Landing> PeekLanding();
+    std::optional<int64_t> TimestampAtByte(int64_t position);
+    bool TimestampsRiseThroughout(const Landing &landing);
+    double SecondsOf(int64_t timestamp) const;
+    bool ReadAudioPacket();
     void FeedDecoder();
     void SendToDecoder(const AVPacket *packet);
     bool SplitsAmrPackets() const;
     void SendNextAmrFrame();
     void TakeSilence(AVFrame *frame);
 
+    std::string m_path;
     InputContextPtr m_format;
     CodecContextPtr m_decoder;
     PacketPtr m_packet;
     int m_audioIndex = -1;
     int64_t m_originMicroseconds = 0;
+    double m_resumeSeconds = 0;
     bool m_draining = false;
+    bool m_packetPending = false; // m_packet holds the next audio packet, read by a seek
     int64_t m_decodeErrors = 0;
     int64_t m_decodedFrames = 0;
 

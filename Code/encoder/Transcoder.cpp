@@ -29,8 +29,8 @@ constexpr double kSeekPreRollSeconds = 1.0;
 // or run slow. Only a timestamp this far ahead of the count is believed: a gap in the recording.
 constexpr double kTimestampGapSeconds = 0.5;
 
-// Decoding from the beginning finds the start exactly; a search by time is only as good as the
-// file's index and timestamps, so it is used only where it saves real time.
+// Decoding from the beginning finds the start exactly; a search by time is checked against the
+// timestamps where it lands, and is used only where it saves real time.
 constexpr double kShortestSeekSeconds = 30.0;
 
 // A lossy codec's noise lifts the decoded peaks of limited audio by an amount that depends on the
@@ -188,6 +188,35 @@ int FirstSampleInSegment(double frameSeconds, const AVFrame *frame, double start
     return static_cast<int>(std::llround(skip));
 }
 
+// Decodes the input into the stage from where it stands, trimming what lies before `start`;
+// false when the input ended before reaching it.
+bool DecodeSegment(InputMedia &input, double start, SampleStage &stage, Pipeline &pipeline)
+{
+    FramePtr frame = NewFrame();
+    double expectedSeconds = -1;
+    bool reachedStart = start <= 0;
+    while (!stage.LimitReached() && input.NextFrame(frame.get())) {
+        int first = 0;
+        // Only the audio before the start is trimmed: once the segment has begun, a timestamp
+        // that jumps back (joined MPEG or VOB recordings) must not drop what follows.
+        if (!reachedStart) {
+            const double stamped = input.FrameSeconds(frame.get());
+            double at = expectedSeconds;
+            if (expectedSeconds < 0)
+                at = stamped >= 0 ? stamped : input.ResumeSeconds();
+            else if (stamped > expectedSeconds + kTimestampGapSeconds)
+                at = stamped;
+            expectedSeconds = at + static_cast<double>(frame->nb_samples) / frame->sample_rate;
+            first = FirstSampleInSegment(at, frame.get(), start);
+            reachedStart = first < frame->nb_samples;
+        }
+        stage.Push(frame.get(), first);
+        av_frame_unref(frame.get());
+        pipeline.Pump();
+    }
+    return reachedStart;
+}
+
 // Encrypted audio or a stream that is not what its header says gives a few stray frames at
 // most; converting those would report a near-empty file as success. A damaged file still
 // converts as long as at least as many frames decode as fail.
@@ -310,34 +339,21 @@ EncodedPass EncodeOnce(const EncoderOptions &options, const char *muxer,
         giveUpAbove = PeaksOverLimit{std::pow(10.0, kHighestDecodedPeakDb / 20.0), pass.ceilingDb};
     Pipeline pipeline(stage, *encoder, output, reporter, check.get(), giveUpAbove);
 
-    const bool trimStart = start > 0;
-    if (start - kSeekPreRollSeconds >= kShortestSeekSeconds)
+    const bool sought = start - kSeekPreRollSeconds >= kShortestSeekSeconds;
+    if (sought)
         input.SeekBefore(start - kSeekPreRollSeconds);
-    FramePtr frame = NewFrame();
-    double expectedSeconds = -1;
-    bool reachedStart = !trimStart;
-    while (!stage.LimitReached() && input.NextFrame(frame.get())) {
-        int first = 0;
-        // Only the audio before the start is trimmed: once the segment has begun, a timestamp
-        // that jumps back (joined MPEG or VOB recordings) must not drop what follows.
-        if (!reachedStart) {
-            const double stamped = input.FrameSeconds(frame.get());
-            double at = expectedSeconds;
-            if (expectedSeconds < 0 || stamped > expectedSeconds + kTimestampGapSeconds)
-                at = std::max(stamped, 0.0);
-            expectedSeconds = at + static_cast<double>(frame->nb_samples) / frame->sample_rate;
-            first = FirstSampleInSegment(at, frame.get(), start);
-            reachedStart = reachedStart || first < frame->nb_samples;
-        }
-        stage.Push(frame.get(), first);
-        av_frame_unref(frame.get());
-        pipeline.Pump();
+    bool reachedStart = DecodeSegment(input, start, stage, pipeline);
+    // A search that left the input ending before the start (the Ogg demuxer stops at the end
+    // of the chain link it landed in) is not believed: the file is decoded from its beginning.
+    if (!reachedStart && sought) {
+        input.Rewind();
+        reachedStart = DecodeSegment(input, start, stage, pipeline);
     }
     pipeline.Flush();
 
     CheckMostAudioDecoded(input, options.inputPath);
     if (!pipeline.WroteAudio()) {
-        if (!reachedStart)
+        if (!reachedStart && start > 0)
             throw EncoderError("the start " + TimeText(start) + " lies past the end of \"" +
                                options.inputPath + "\"");
         throw EncoderError("no audio could be decoded from \"" + options.inputPath + "\"");

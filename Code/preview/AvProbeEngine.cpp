@@ -3,6 +3,7 @@
 #include "preview/Mp3Length.h"
 #include "support/AvHandles.h"
 #include "support/MediaDemuxers.h"
+#include "support/PlaybackClock.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -709,6 +710,25 @@ int TAvProbeEngine::CountUndecodable(const AVFormatContext &input)
     return missing;
 }
 
+namespace {
+
+// How far into the file's playback the measured stream begins: sound that starts after the
+// picture. The row's length counts on the
+// clock of the player and of evc's segments, so an untrimmed row converts to the end.
+int64_t LeadInMs(AVFormatContext &input)
+{
+    const int measured = MeasuredStream(input);
+    if (measured < 0)
+        return 0;
+    const AVStream &stream = *input.streams[measured];
+    if (stream.start_time == AV_NOPTS_VALUE)
+        return 0;
+    const int64_t start = av_rescale_q(stream.start_time, stream.time_base, AV_TIME_BASE_Q);
+    return std::max<int64_t>(start - playbackclock::PlaybackOriginMicroseconds(input), 0) / 1000;
+}
+
+} // namespace
+
 int64_t TAvProbeEngine::ReadDurationMs(const std::string &path, AVFormatContext &input)
 {
     const int measured = MeasuredStream(input);
@@ -783,6 +803,8 @@ int TAvProbeEngine::RenderFile(const std::string &path)
     const int undecodable = CountUndecodable(*input);
     m_holdsAudio = av_find_best_stream(input.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0) >= 0;
     m_durationMs = ReadDurationMs(path, *input);
+    if (m_durationMs > 0)
+        m_durationMs += LeadInMs(*input);
     m_loaded = true;
     return undecodable;
 }

@@ -255,6 +255,12 @@ TEST_F(EvcFeatures, SegmentTimesFollowTheAudioAsItPlays)
     Ffmpeg({"-f", "lavfi", "-i",
             "aevalsrc=exprs=if(gte(t\\,2)\\,0.5*sin(2*PI*440*t)\\,0):s=44100:d=4", "-c:a",
             "libmp3lame", "-output_ts_offset", "4150", late});
+    // A video whose sound begins 3 s after the picture (an MP4 edit list): the tone comes at
+    // 6 s of playback.
+    const std::string lateSound = m_folder.File("late-sound.mp4");
+    Ffmpeg({"-f", "lavfi", "-i", "testsrc=size=64x64:rate=25:duration=10", "-itsoffset", "3", "-f",
+            "lavfi", "-i", "aevalsrc=exprs=if(gte(t\\,3)\\,0.5*sin(2*PI*440*t)\\,0):s=44100:d=7",
+            "-map", "0:v", "-map", "1:a", "-c:v", "mpeg4", "-c:a", "aac", lateSound});
 
     struct Case
     {
@@ -262,10 +268,9 @@ TEST_F(EvcFeatures, SegmentTimesFollowTheAudioAsItPlays)
         double seconds, firstSound;
     };
     const std::vector<Case> cases = {
-        {joined, "00:00:00", 6.0, 3.0},
-        {joined, "00:00:02", 4.0, 1.0},
-        {joined, "00:00:04", 2.0, 0.0},
-        {late, "00:00:01", 3.0, 1.0},
+        {joined, "00:00:00", 6.0, 3.0},    {joined, "00:00:02", 4.0, 1.0},
+        {joined, "00:00:04", 2.0, 0.0},    {late, "00:00:01", 3.0, 1.0},
+        {lateSound, "00:00:05", 5.0, 1.0},
     };
     std::vector<std::vector<std::string>> jobs;
     for (size_t i = 0; i < cases.size(); ++i)
@@ -279,6 +284,104 @@ TEST_F(EvcFeatures, SegmentTimesFollowTheAudioAsItPlays)
         // Within two MPEG audio frames: where the parts meet, the decoders' delays add up.
         EXPECT_NEAR(facts.Seconds(), cases[i].seconds, 0.06);
         EXPECT_NEAR(facts.firstSoundSeconds, cases[i].firstSound, 0.06);
+    }
+}
+
+// Where `part` lies in `whole` near `from` (samples), by the least difference over a short
+// stretch; -1 when nothing within `range` samples matches.
+int64_t PlaceIn(const std::vector<float> &whole, const std::vector<float> &part, int64_t from,
+                int64_t range)
+{
+    const size_t stretch = 512;
+    const size_t skip = 4410; // past the first frames, which may differ after a seek
+    int64_t best = -1;
+    double bestDifference = 1e30;
+    for (int64_t at = std::max<int64_t>(from - range, 0); at <= from + range; ++at) {
+        if (size_t(at) + skip + stretch > whole.size() || skip + stretch > part.size())
+            break;
+        double difference = 0;
+        for (size_t i = skip; i < skip + stretch && difference < bestDifference; ++i)
+            difference += std::fabs(part[i] - whole[size_t(at) + i]);
+        if (difference < bestDifference) {
+            bestDifference = difference;
+            best = at;
+        }
+    }
+    return bestDifference < 0.01 * stretch ? best : -1;
+}
+
+TEST_F(EvcFeatures, LateSegmentsOfLongFilesGiveTheSamplesOfADecodeFromTheStart)
+{
+    // Noise, so that only the right place matches. The joined and chained files start their
+    // timestamps again halfway, so a search by time finds the late start twice in them.
+    auto noise = [](int seconds, int seed) {
+        return "anoisesrc=c=pink:a=0.3:r=44100:d=" + std::to_string(seconds) +
+               ":seed=" + std::to_string(seed);
+    };
+    const std::vector<std::string> video = {"-f", "lavfi", "-i",
+                                            "testsrc=size=64x64:rate=25:duration=100"};
+    const std::string ps = m_folder.File("long.mpg");
+    const std::string ts = m_folder.File("long.ts");
+    const std::string ogg = m_folder.File("long.ogg");
+    const std::string joined = m_folder.File("joined.mpg");
+    const std::string chained = m_folder.File("chained.ogg");
+    std::vector<std::string> psArguments = {"-f", "lavfi", "-i", noise(100, 1)};
+    psArguments.insert(psArguments.end(), video.begin(), video.end());
+    for (const char *option : {"-c:a", "mp2", "-c:v", "mpeg2video"})
+        psArguments.push_back(option);
+    psArguments.push_back(ps);
+    Ffmpeg(psArguments);
+    Ffmpeg({"-f", "lavfi", "-i", noise(100, 2), "-c:a", "mp2", ts});
+    Ffmpeg({"-f", "lavfi", "-i", noise(100, 3), "-c:a", "libvorbis", ogg});
+    std::string joinedBytes, chainedBytes;
+    for (int part = 0; part < 2; ++part) {
+        const std::string mpg = m_folder.File("part" + std::to_string(part) + ".mpg");
+        const std::string oga = m_folder.File("part" + std::to_string(part) + ".ogg");
+        Ffmpeg({"-f", "lavfi", "-i", noise(50, 10 + part), "-c:a", "mp2", mpg});
+        Ffmpeg({"-f", "lavfi", "-i", noise(50, 20 + part), "-c:a", "libvorbis", oga});
+        joinedBytes += tqtest::ReadWholeFile(mpg);
+        chainedBytes += tqtest::ReadWholeFile(oga);
+    }
+    tqtest::WriteWholeFile(joined, joinedBytes);
+    tqtest::WriteWholeFile(chained, chainedBytes);
+
+    // Each file is converted whole, from 2 s and from a late start. In the joined and chained
+    // files the late start lies in the first part, at a time the second part holds as well.
+    struct Source
+    {
+        std::string path, lateStart;
+        int lateSeconds;
+    };
+    const std::vector<Source> sources = {{ps, "00:01:20", 80},
+                                         {ts, "00:01:20", 80},
+                                         {ogg, "00:01:20", 80},
+                                         {joined, "00:00:40", 40},
+                                         {chained, "00:00:40", 40}};
+    std::vector<std::vector<std::string>> jobs;
+    for (const Source &source : sources) {
+        jobs.push_back({"-y", "-i", source.path, source.path + ".whole.wav"});
+        jobs.push_back(
+            {"-y", "-i", source.path, "-ss", "00:00:02", "-t", "10", source.path + ".early.wav"});
+        jobs.push_back({"-y", "-i", source.path, "-ss", source.lateStart, "-t", "10",
+                        source.path + ".late.wav"});
+    }
+    const std::vector<EvcRun> runs = RunEvcBatch(jobs);
+    const int rate = 44100;
+    for (size_t i = 0; i < sources.size(); ++i) {
+        const std::string &path = sources[i].path;
+        SCOPED_TRACE(path);
+        for (size_t j = 3 * i; j < 3 * i + 3; ++j)
+            ASSERT_EQ(runs[j].exitCode, 0) << runs[j].errors;
+        const std::vector<float> whole = InspectAudio(path + ".whole.wav").firstChannel;
+        const std::vector<float> early = InspectAudio(path + ".early.wav").firstChannel;
+        const std::vector<float> late = InspectAudio(path + ".late.wav").firstChannel;
+        // Decoding from the start places the early segment; the late one, found by a search,
+        // must lie on the same clock to the sample and hold the same audio.
+        const int64_t earlyAt = PlaceIn(whole, early, 2 * rate, 2 * rate);
+        ASSERT_GE(earlyAt, 0);
+        const int64_t lateAt = earlyAt + int64_t(sources[i].lateSeconds - 2) * rate;
+        EXPECT_EQ(late.size(), size_t(10 * rate));
+        EXPECT_EQ(PlaceIn(whole, late, lateAt, rate), lateAt);
     }
 }
 

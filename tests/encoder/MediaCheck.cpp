@@ -158,6 +158,7 @@ AudioFacts InspectAudio(const std::string &path)
     if (facts.sampleRate <= 0)
         facts.sampleRate = decoder->sample_rate;
     Analyse(first, facts.sampleRate, &facts);
+    facts.firstChannel = std::move(first);
     facts.ok = facts.samples > 0;
     if (!facts.ok)
         facts.error = "no samples decoded";

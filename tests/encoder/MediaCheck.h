@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace evctest {
 
@@ -24,6 +25,7 @@ struct AudioFacts
     int64_t signFlips = 0;         // neighbouring samples jumping from near +1 to near -1 or back
     bool hasCover = false;
     std::map<std::string, std::string> tags;
+    std::vector<float> firstChannel; // the decoded samples of the first channel
 
     double Seconds() const { return sampleRate ? double(samples) / sampleRate : 0; }
 };
