@@ -203,12 +203,18 @@ type_into_dialog() {
   xdotool windowfocus --sync "$dialog" 2>/dev/null || true
   sleep 0.5
   shot "$what-dialog"
-  # The name box may still hold the previous choice: select it so the typing replaces it.
+  replace_text_and_accept "$text" "$what"
+}
+
+# Types `text` over what the dialog's name box holds (it may still hold the previous choice) and
+# presses Return until the dialog closes: the box completes paths in a list, which takes the
+# first Return.
+replace_text_and_accept() {
+  local text=$1 what=$2 tries=0
   xdotool key ctrl+a
   xdotool type --delay 15 "$text"
   sleep 0.4
   shot "$what-typed"
-  local tries=0
   while ! dialog_gone; do
     tries=$((tries + 1))
     [ $tries -le 4 ] || fail "the $what dialog did not accept \"$text\""
@@ -389,7 +395,7 @@ repeat_key() {
 # Types a path into the dialog the program has just opened and presses Return until it closes
 # (the name box completes paths in a list, which takes the first Return).
 type_path_and_return() {
-  local text=$1 what=$2 tries=0
+  local text=$1 what=$2
   wait_for 20 "the $what dialog" find_dialog
   sleep 0.8
   # A window manager gives a new dialog the input focus; there is none on this display.
@@ -397,15 +403,7 @@ type_path_and_return() {
   sleep 0.3
   shot "$what-dialog"
   note "$what dialog: $(xdotool getwindowname "$dialog")"
-  xdotool key ctrl+a
-  xdotool type --delay 15 "$text"
-  sleep 0.4
-  while ! dialog_gone; do
-    tries=$((tries + 1))
-    [ $tries -le 4 ] || fail "the $what dialog did not accept \"$text\""
-    xdotool key Return
-    sleep 0.8
-  done
+  replace_text_and_accept "$text" "$what"
 }
 
 # The Tab chain of the main window, from the top: Minimize, Close, Home, E-mail, Help, About,
