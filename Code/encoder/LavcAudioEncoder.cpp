@@ -4,6 +4,7 @@
 
 extern "C" {
 #include <libavutil/channel_layout.h>
+#include <libavutil/dict.h>
 }
 
 namespace evc {
@@ -41,10 +42,17 @@ LavcAudioEncoder::LavcAudioEncoder(const std::string &encoderName, const AudioSe
     m_context->thread_count = 1;
     if (globalHeader)
         m_context->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    CheckAv(avcodec_open2(m_context.get(), codec, nullptr),
-            "cannot open the " + encoderName + " encoder with " +
-                std::to_string(settings.sampleRate) + " Hz, " + std::to_string(settings.channels) +
-                " channels, " + std::to_string(settings.bitRate / 1000) + " kbit/s");
+    AVDictionary *options = nullptr;
+    // The AAC encoder's temporal noise shaping now and then throws a burst of noise several dB
+    // above the music (a click on loud passages); without it the noise stays near the signal.
+    if (encoderName == "aac")
+        av_dict_set(&options, "aac_tns", "0", 0);
+    const int opened = avcodec_open2(m_context.get(), codec, &options);
+    av_dict_free(&options);
+    CheckAv(opened, "cannot open the " + encoderName + " encoder with " +
+                        std::to_string(settings.sampleRate) + " Hz, " +
+                        std::to_string(settings.channels) + " channels, " +
+                        std::to_string(settings.bitRate / 1000) + " kbit/s");
 }
 
 int LavcAudioEncoder::FrameSize() const

@@ -14,6 +14,9 @@ namespace {
 
 // Packets waiting for the check at most; a few seconds of audio for every codec.
 constexpr size_t kMostQueuedPackets = 256;
+// The check's thread wakes for this many packets at a time: a wake per packet would cost the
+// encoding more in system calls and task switches than the decoding itself.
+constexpr size_t kPacketsPerWake = 32;
 
 template <typename Sample> double PeakOf(const uint8_t *data, int count, double fullScale)
 {
@@ -84,7 +87,8 @@ DecodedPeakCheck::~DecodedPeakCheck()
         m_failed = true; // whatever is still queued is of no use any more
         m_queue.clear();
     }
-    m_changed.notify_all();
+    m_packetsReady.notify_all();
+    m_roomFreed.notify_all();
     if (m_thread.joinable())
         m_thread.join();
 }
@@ -94,12 +98,14 @@ void DecodedPeakCheck::Feed(const AVPacket *packet)
     PacketPtr copy = NewPacket();
     CheckAv(av_packet_ref(copy.get(), packet), "out of memory");
     std::unique_lock<std::mutex> lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_failed || m_queue.size() < kMostQueuedPackets; });
+    m_roomFreed.wait(lock, [this] { return m_failed || m_queue.size() < kMostQueuedPackets; });
     if (m_failed)
         return;
     m_queue.push_back(std::move(copy));
+    const bool batchReady = m_queue.size() == kPacketsPerWake;
     lock.unlock();
-    m_changed.notify_all();
+    if (batchReady)
+        m_packetsReady.notify_one();
 }
 
 std::optional<double> DecodedPeakCheck::Finish(std::string *error)
@@ -108,7 +114,7 @@ std::optional<double> DecodedPeakCheck::Finish(std::string *error)
         std::lock_guard<std::mutex> lock(m_mutex);
         m_ended = true;
     }
-    m_changed.notify_all();
+    m_packetsReady.notify_one();
     m_thread.join();
     if (m_failed) {
         *error = m_error;
@@ -120,24 +126,28 @@ std::optional<double> DecodedPeakCheck::Finish(std::string *error)
 void DecodedPeakCheck::Run()
 {
     for (;;) {
-        PacketPtr packet;
+        std::deque<PacketPtr> batch;
         {
             std::unique_lock<std::mutex> lock(m_mutex);
-            m_changed.wait(lock, [this] { return m_ended || !m_queue.empty(); });
+            m_packetsReady.wait(lock,
+                                [this] { return m_ended || m_queue.size() >= kPacketsPerWake; });
             if (m_failed)
                 return;
             if (m_queue.empty())
                 break; // ended, and all is decoded
-            packet = std::move(m_queue.front());
-            m_queue.pop_front();
+            batch.swap(m_queue);
         }
-        m_changed.notify_all();
-        Decode(packet.get());
+        m_roomFreed.notify_one();
+        for (const PacketPtr &packet : batch) {
+            if (!Decode(packet.get()))
+                return;
+        }
     }
     Decode(nullptr); // the decoder's last frames
 }
 
-void DecodedPeakCheck::Decode(const AVPacket *packet)
+// Returns false once the packets cannot be decoded.
+bool DecodedPeakCheck::Decode(const AVPacket *packet)
 {
     int sent = avcodec_send_packet(m_decoder.get(), packet);
     for (;;) {
@@ -151,15 +161,18 @@ void DecodedPeakCheck::Decode(const AVPacket *packet)
             break;
         if (received < 0) {
             Fail("the output cannot be decoded: " + AvErrorText(received));
-            return;
+            return false;
         }
         const double peak = FramePeak(m_frame.get());
         if (peak > m_peak.load(std::memory_order_relaxed))
             m_peak.store(peak, std::memory_order_relaxed);
         av_frame_unref(m_frame.get());
     }
-    if (sent < 0 && sent != AVERROR_EOF)
+    if (sent < 0 && sent != AVERROR_EOF) {
         Fail("the output cannot be decoded: " + AvErrorText(sent));
+        return false;
+    }
+    return true;
 }
 
 void DecodedPeakCheck::Fail(const std::string &reason)
@@ -172,7 +185,7 @@ void DecodedPeakCheck::Fail(const std::string &reason)
         m_error = reason;
         m_queue.clear();
     }
-    m_changed.notify_all();
+    m_roomFreed.notify_all();
 }
 
 } // namespace evc

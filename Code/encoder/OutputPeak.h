@@ -36,13 +36,14 @@ public:
 
 private:
     void Run();
-    void Decode(const AVPacket *packet);
+    bool Decode(const AVPacket *packet);
     void Fail(const std::string &reason);
 
     CodecContextPtr m_decoder;
     FramePtr m_frame;
     std::mutex m_mutex;
-    std::condition_variable m_changed;
+    std::condition_variable m_packetsReady; // a batch is queued, or the input ended
+    std::condition_variable m_roomFreed;    // the queue has room again, or the check failed
     std::deque<PacketPtr> m_queue;
     bool m_ended = false;
     bool m_failed = false;

@@ -10,27 +10,34 @@ namespace evc {
 // Follows the true peak of a signal: the highest level of the waveform between the samples as
 // well as at them, as a player's reconstruction filter (and a lossy codec's) draws it. Loud
 // masters often peak between two samples a few tenths of a dB above both. The points between
-// the samples come from the 4x polyphase interpolator of ITU-R BS.1770, so each frame's figure
-// is known kDelay frames after it arrived.
+// the samples come from the 4x polyphase interpolator of ITU-R BS.1770, so a frame's figure is
+// known kDelay frames after it arrived. Works on blocks, which lets the compiler compute many
+// frames' points side by side.
 class TruePeakFollower
 {
 public:
     static constexpr int kDelay = 6;
+    static constexpr int kMostFrames = 1024; // per Push
 
     explicit TruePeakFollower(int channels);
 
-    // Takes the next frame (a sample of every channel). Returns the true peak around the frame
-    // kDelay frames back, the highest of its own samples and the interpolated points on both
-    // sides of it, and copies that frame's samples to `delayed`.
-    double Push(const float *frame, float *delayed);
+    // Takes up to kMostFrames frames of planar samples (a NaN counts as silence). For each frame
+    // i it writes to peaks[i] the true peak around the frame kDelay frames before it: the highest
+    // of that frame's own samples and the interpolated points on both sides of it. Delayed()
+    // then holds those earlier frames' samples.
+    void Push(const float *const *planes, int count, float *peaks);
+    // Channel c of the frames whose peaks the last Push gave, in order.
+    const float *Delayed(int c) const;
 
 private:
     static constexpr int kTaps = 12;
+    static constexpr int kHistory = kTaps - 1;
 
     int m_channels;
-    std::vector<float> m_history; // per channel, the last kTaps samples written twice over
-    int m_newest = 0;
-    double m_previousGap = 0.0; // the peak between the delayed frame and the one before it
+    std::vector<std::vector<float>> m_samples; // per channel: kHistory samples, then the block
+    std::vector<float> m_gaps; // per frame of the block, the peak between it and the one before
+    float m_previousGap = 0.0f;
+    int m_lastCount = 0; // frames of the last Push, behind the history
 };
 
 // Raises the level by a gain above 1 without clipping. A look-ahead peak limiter: the gain
@@ -59,33 +66,33 @@ public:
     double PeaksHeldDb() const;
 
 private:
-    void Follow(const float *frame, const Sink &sink);
-    void Step(const float *frame, double peak, bool real);
-    void Emit(const Sink &sink);
-    void Deliver(const Sink &sink);
-    size_t Wrap(size_t index) const; // an index past the end of m_minimum, from its start
-    size_t Back() const;             // the newest entry of m_minimum
+    void Follow(const float *const *planes, int count, const Sink &sink);
+    void Limit(const float *peaks, int count, const Sink &sink);
+    double Step(double needed);
+    bool Leaves() const;
+    void Emit(int count, const Sink &sink);
+
+    static constexpr int kMostPerStep = TruePeakFollower::kMostFrames;
 
     int m_channels;
     double m_gain;
     double m_ceilingDb;
     double m_ceiling;
     double m_release; // per-sample factor by which the remaining gain reduction decays
-    int m_lookAhead;  // samples
+    int m_lookAhead;  // frames
     double m_inverseLookAhead;
 
     TruePeakFollower m_follower;
     int64_t m_followed = 0;     // frames given to the follower
     int64_t m_realFollowed = 0; // of them, frames of the input
-    std::vector<float> m_followerOut;
+    std::vector<float> m_peaks;
 
-    // Stream positions count the lead-in of silence, which lets the first real peak be
+    // Stream positions count a lead-in of silence, which lets the first real peak be
     // anticipated like any other.
     int64_t m_position = 0;
-    int m_slot = 0; // m_position's place in the rings
+    int m_slot = 0; // m_position's place in m_smoothed
     int64_t m_realIn = 0;
     int64_t m_realOut = 0;
-    std::vector<float> m_delay; // m_lookAhead frames of m_channels samples, a ring
     struct Needed
     {
         int64_t position;
@@ -98,8 +105,10 @@ private:
     double m_smoothedSum;
     double m_held = 1.0;
     double m_loudest = 0.0;
-    std::vector<std::vector<float>> m_out; // planes collected for the sink
-    int m_outCount = 0;
+    std::vector<std::vector<float>> m_waiting; // per channel, input frames not yet passed on
+    int m_waitingCount = 0;
+    std::vector<float> m_gains;            // the gains of the frames leaving, in order
+    std::vector<std::vector<float>> m_out; // planes for the sink
 };
 
 // The ceiling, a true peak in dB, for the output of a codec at a bitrate in bit/s: 1 dB below
