@@ -4,11 +4,13 @@
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPalette>
 #include <QUrl>
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 
@@ -257,6 +259,22 @@ void TJobGrid::keyPressEvent(QKeyEvent *event)
     QTableWidget::keyPressEvent(event);
     if (FocusedRow() >= 0 && (FocusedRow() != currentBefore || SelectedRows() != selectedBefore))
         emit RowChosenByKey();
+}
+
+// Tabbing into a list where no row is selected chooses its current row (the first one if none
+// is current), as a click would: the markers can then be moved at once, also on a list of one
+// row, where the arrow keys have nowhere to go.
+void TJobGrid::focusInEvent(QFocusEvent *event)
+{
+    QTableWidget::focusInEvent(event);
+    const bool byTab =
+        event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    if (!byTab || rowCount() == 0 || !SelectedRows().empty())
+        return;
+    const int row = std::max(FocusedRow(), 0);
+    SetFocusedRow(row);
+    SetRowSelected(row, true);
+    emit RowChosenByKey();
 }
 
 void TJobGrid::resizeEvent(QResizeEvent *event)

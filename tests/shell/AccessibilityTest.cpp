@@ -177,12 +177,17 @@ TEST_F(AccessibilityTest, KeysReachTheCommandsTheGridIsOneStopAndFocusComesBack)
     EXPECT_EQ(dialog.runs, 2);
 
     // The grid is one stop; Options is skipped where the output type has no profiles.
+    // Tabbing in chooses the current row as a click does.
     TJobGrid &grid = *form->dxTreeSourceFileInfo;
+    TCustomProc &proc = app->Services().CustomProc();
     grid.setFocus();
     Press(Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), form->btnOpenFile);
+    EXPECT_EQ(proc.Timeline.TimelineDuration, 0);
     Press(Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(QApplication::focusWidget(), &grid);
+    EXPECT_EQ(grid.SelectedRows(), std::vector<int>{0});
+    EXPECT_EQ(proc.Timeline.TimelineDuration, 2);
     Press(Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(QApplication::focusWidget(), form->btnOptions->isEnabled()
                                                ? static_cast<QWidget *>(form->btnOptions)
@@ -190,8 +195,6 @@ TEST_F(AccessibilityTest, KeysReachTheCommandsTheGridIsOneStopAndFocusComesBack)
 
     // Choosing a row by key places the markers as a click does; Return plays it.
     grid.setFocus();
-    TCustomProc &proc = app->Services().CustomProc();
-    EXPECT_EQ(proc.Timeline.TimelineDuration, 0);
     Press(Qt::Key_Down);
     Press(Qt::Key_Up);
     EXPECT_EQ(grid.SelectedRows(), std::vector<int>{0});
