@@ -38,7 +38,7 @@ constexpr float kInterpolator[12][4] = {
 
 // Where the processor has AVX2 and FMA, the interpolator runs in a build of its own for them:
 // eight frames at a time instead of four.
-#if defined(__GNUC__) && defined(__x86_64__) && defined(__linux__)
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__)
 #define TQ_WIDE_VECTORS_IF_ANY __attribute__((target_clones("arch=x86-64-v3", "default")))
 #else
 #define TQ_WIDE_VECTORS_IF_ANY
