@@ -105,11 +105,11 @@ const float *TruePeakFollower::Delayed(int c) const
 double LimiterCeilingDb(const std::string &codecName, int64_t bitRate, int channels)
 {
     // Highest true peak, in dBFS, for each codec at 64 kbit/s per channel and more, from 32, and
-    // below. Measured on ten loud real recordings looped to 60 and 200 s (masters near 0 dBFS,
-    // limited at 200 %) at the presets' bitrates, channels and sample rates, where the codecs'
-    // noise lifted the decoded peaks by up to 2.8 dB (MP3, Vorbis, AC-3) and 3.7 dB (AAC) over
-    // the ceiling: with these, all of them but one AAC at 48 kbit/s mono stay under the check's
-    // limit in one encoding.
+    // below. Measured on nine real recordings, seven of them masters near 0 dBFS, looped to 60
+    // and 200 s and limited at 200 %, at the presets' bitrates, channels and sample rates. The
+    // codecs' noise lifted the decoded peaks by up to 2.8 dB (MP3, Vorbis, AC-3) and 3.7 dB
+    // (AAC) over the ceiling; with these ceilings all but one AAC at 48 kbit/s mono stay under
+    // the check's limit in one encoding.
     struct Ceilings
     {
         const char *codec;
