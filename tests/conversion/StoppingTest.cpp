@@ -58,13 +58,18 @@ public:
         const long id = std::strtol(buffer, nullptr, 10);
         EXPECT_GT(id, 0);
         m_leftBehind.push_back(id);
+        // The shell reports the copy's ID when it has forked it; a walk before the copy has
+        // replaced itself with the encoder program would not see an encoder there.
+        EXPECT_TRUE(QTest::qWaitFor([this, id] { return IsListed(id, "evc"); }, 30000));
         return id;
     }
-    bool IsListed(long id) const
+    // Whether the process is listed, running the program named `imageName` when one is given.
+    bool IsListed(long id, const std::string &imageName = "") const
     {
         const auto entries = m_system.Snapshot();
-        return std::any_of(entries.begin(), entries.end(),
-                           [id](const auto &entry) { return entry.id == id; });
+        return std::any_of(entries.begin(), entries.end(), [&](const auto &entry) {
+            return entry.id == id && (imageName.empty() || entry.imageName == imageName);
+        });
     }
     bool AllEnded()
     {
